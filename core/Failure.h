@@ -1,0 +1,17 @@
+// Failures travel as numbered runtime errors: 6 overflow or invalid operation,
+// 11 division by zero, 13 type mismatch (text that is not a number).
+#pragma once
+
+namespace quorvane {
+
+enum : int {
+  kErrOverflow = 6,
+  kErrDivisionByZero = 11,
+  kErrTypeMismatch = 13,
+};
+
+struct RuntimeError {
+  int number;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,199 @@
+#include "core/NumericText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+#include "core/Failure.h"
+
+namespace quorvane {
+
+namespace {
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+[[noreturn]] void TypeMismatch() { throw RuntimeError{kErrTypeMismatch}; }
+
+// The magnitude rounded to 15 significant digits: digits[0..14] and the
+// decimal exponent of digits[0]. std::to_chars rounds the exact binary value
+// to nearest; a tie (an exactly representable value halfway at the 15th
+// digit, such as 1234567890123445) goes to the even digit.
+struct Digits15 {
+  std::array<char, 15> d;
+  int exponent;
+};
+
+Digits15 Round15(double magnitude) {
+  std::array<char, 32> buf{};
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                 std::chars_format::scientific, 14);
+  // Layout: d.dddddddddddddde[+-]XX[X]
+  Digits15 out{};
+  out.d[0] = buf[0];
+  for (int i = 1; i < 15; ++i) out.d[i] = buf[i + 1];
+  const char* p = buf.data() + 17;  // past 'e'
+  const bool negExp = *p == '-';
+  int e = 0;
+  for (++p; p < res.ptr; ++p) e = e * 10 + (*p - '0');
+  out.exponent = negExp ? -e : e;
+  return out;
+}
+
+std::wstring NonFinite(double value) {
+  if (std::isnan(value)) return L"Undefined";
+  return value < 0 ? L"-Infinity" : L"Infinity";
+}
+
+}  // namespace
+
+double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
+  // The accepted text is copied into a plain ASCII form for std::from_chars.
+  std::string ascii;
+  ascii.reserve(text.size() + 8);
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n && text[i] == L' ') ++i;
+  bool negative = false;
+  if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  bool seenSep = false;
+  std::size_t intDigits = 0;
+  while (i < n) {
+    if (IsDigit(text[i])) {
+      ascii.push_back(static_cast<char>(text[i]));
+      if (!seenSep) ++intDigits;
+      ++i;
+    } else if (!seenSep && !decimalSep.empty() && text.substr(i, decimalSep.size()) == decimalSep) {
+      seenSep = true;
+      i += decimalSep.size();
+    } else {
+      break;
+    }
+  }
+  if (ascii.empty()) TypeMismatch();
+  const std::size_t firstNonZero = ascii.find_first_not_of('0');
+  if (seenSep) ascii.insert(intDigits, 1, '.');
+  long long exponent = 0;
+  if (i < n && (text[i] == L'E' || text[i] == L'e')) {
+    ++i;
+    bool expNegative = false;
+    if (i < n && (text[i] == L'+' || text[i] == L'-')) expNegative = text[i++] == L'-';
+    if (i >= n || !IsDigit(text[i])) TypeMismatch();
+    for (; i < n && IsDigit(text[i]); ++i) {
+      // Saturate: far beyond any double either way.
+      if (exponent < 100000000) exponent = exponent * 10 + (text[i] - L'0');
+    }
+    if (expNegative) exponent = -exponent;
+  }
+  while (i < n && text[i] == L' ') ++i;
+  if (i != n) TypeMismatch();
+  if (firstNonZero == std::string::npos) return negative ? -0.0 : 0.0;
+  // Decimal exponent of the first significant digit decides overflow and
+  // underflow before from_chars sees a text of any length.
+  const long long leadExponent =
+      static_cast<long long>(intDigits) - 1 - static_cast<long long>(firstNonZero) + exponent;
+  if (leadExponent > 400) throw RuntimeError{kErrOverflow};
+  if (leadExponent < -400) return negative ? -0.0 : 0.0;
+  ascii += 'e';
+  ascii += std::to_string(exponent);
+  double value = 0;
+  const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
+                                   std::chars_format::general);
+  if (res.ec == std::errc::result_out_of_range) {
+    if (leadExponent > 0) throw RuntimeError{kErrOverflow};
+    value = 0;
+  } else if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size()) {
+    TypeMismatch();
+  }
+  if (std::isinf(value)) throw RuntimeError{kErrOverflow};
+  return negative ? -value : value;
+}
+
+std::wstring FormatResult(double value, std::wstring_view decimalSep) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  const bool negative = value < 0;
+  std::wstring out;
+  if (value == 0) {
+    out = decimalSep;
+    out += L'0';
+    return out;
+  }
+  const Digits15 r = Round15(std::fabs(value));
+  const int e = r.exponent;
+  // Digit at decimal position p (10^p), digits past the 15th being zeros.
+  const auto digitAt = [&](int p) -> int {
+    const int k = e - p;
+    return (k >= 0 && k < 15) ? r.d[static_cast<std::size_t>(k)] - '0' : 0;
+  };
+  const int top = e > 0 ? e : 0;
+  // Positions top..-3, most significant first, plus one spare for a carry.
+  std::wstring digits(static_cast<std::size_t>(top + 4), L'0');
+  for (int p = top; p >= -3; --p) digits[static_cast<std::size_t>(top - p)] += digitAt(p);
+  if (digitAt(-4) >= 5) {  // halves away from zero
+    std::size_t k = digits.size();
+    while (k > 0) {
+      --k;
+      if (digits[k] == L'9') {
+        digits[k] = L'0';
+      } else {
+        ++digits[k];
+        break;
+      }
+      if (k == 0) digits.insert(digits.begin(), L'1');
+    }
+  }
+  const std::size_t fracStart = digits.size() - 3;
+  std::size_t intStart = 0;
+  while (intStart < fracStart && digits[intStart] == L'0') ++intStart;
+  std::size_t fracEnd = digits.size();
+  while (fracEnd > fracStart + 1 && digits[fracEnd - 1] == L'0') --fracEnd;
+  const bool isZero = intStart == fracStart &&
+                      digits.find_first_not_of(L'0', fracStart) == std::wstring::npos;
+  // A negative value that rounds to zero shows no sign.
+  if (negative && !isZero) out += L'-';
+  out.append(digits, intStart, fracStart - intStart);
+  out += decimalSep;
+  out.append(digits, fracStart, fracEnd - fracStart);
+  return out;
+}
+
+std::wstring NumberToText(double value, std::wstring_view decimalSep) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  if (value == 0) return L"0";
+  std::wstring out;
+  if (value < 0) out += L'-';
+  const Digits15 r = Round15(std::fabs(value));
+  int count = 15;
+  while (count > 1 && r.d[static_cast<std::size_t>(count - 1)] == '0') --count;
+  const auto digit = [&](int k) { return static_cast<wchar_t>(r.d[static_cast<std::size_t>(k)]); };
+  const int e = r.exponent;
+  if (e >= -4 && e < 15) {
+    if (e >= 0) {
+      for (int k = 0; k <= e; ++k) out += k < count ? digit(k) : L'0';
+      if (count > e + 1) {
+        out += decimalSep;
+        for (int k = e + 1; k < count; ++k) out += digit(k);
+      }
+    } else {
+      out += L'0';
+      out += decimalSep;
+      out.append(static_cast<std::size_t>(-e - 1), L'0');
+      for (int k = 0; k < count; ++k) out += digit(k);
+    }
+    return out;
+  }
+  out += digit(0);
+  if (count > 1) {
+    out += decimalSep;
+    for (int k = 1; k < count; ++k) out += digit(k);
+  }
+  out += L'E';
+  out += e < 0 ? L'-' : L'+';
+  const int ae = e < 0 ? -e : e;
+  if (ae < 10) out += L'0';
+  for (const char c : std::to_string(ae)) out += static_cast<wchar_t>(c);
+  return out;
+}
+
+}  // namespace quorvane

@@ -1,0 +1,51 @@
+// A recording fake of the main window's controls and message box.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "ui/Form1View.h"
+
+namespace quorvane::testing {
+
+struct ShownMessage {
+  std::wstring prompt;
+  unsigned style;
+  std::wstring title;
+};
+
+class FakeForm1View : public IForm1View {
+ public:
+  std::wstring GetText(Field field) override { return texts[Index(field)]; }
+  void SetText(Field field, std::wstring_view text) override {
+    texts[Index(field)] = std::wstring(text);
+    writes.push_back(field);
+  }
+  bool IsSelected(OptionGroup group, int item) override {
+    return selected[static_cast<int>(group)] == item;
+  }
+  void Select(OptionGroup group, int item) override { selected[static_cast<int>(group)] = item; }
+  int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override {
+    messages.push_back({std::wstring(prompt), style, std::wstring(title)});
+    return kAnswerOk;
+  }
+
+  std::wstring& operator[](Field field) { return texts[Index(field)]; }
+  void SetInputs(std::wstring ra, std::wstring ia, std::wstring rb, std::wstring ib) {
+    (*this)[Field::txtRealA] = std::move(ra);
+    (*this)[Field::txtImagA] = std::move(ia);
+    (*this)[Field::txtRealB] = std::move(rb);
+    (*this)[Field::txtImagB] = std::move(ib);
+  }
+
+  std::array<std::wstring, kFieldCount> texts{};
+  std::array<int, 2> selected{0, 0};
+  std::vector<ShownMessage> messages;
+  std::vector<Field> writes;
+
+ private:
+  static std::size_t Index(Field f) { return static_cast<std::size_t>(f); }
+};
+
+}  // namespace quorvane::testing
