@@ -6,6 +6,7 @@
 
 #include "core/Failure.h"
 #include "core/NumericText.h"
+#include "core/Trig.h"
 
 namespace quorvane {
 
@@ -58,9 +59,9 @@ void RectToPolar(const double& re, const double& im, double& magnitude, double& 
 }
 
 void PolarToRect(const double& magnitude, const double& angle, double& re, double& im) {
-  re = FpMul(Fenced(std::cos(angle)), magnitude);
+  re = FpMul(Fenced(Cosine(angle)), magnitude);
   CheckFloatStatus();
-  im = FpMul(Fenced(std::sin(angle)), magnitude);
+  im = FpMul(Fenced(Sine(angle)), magnitude);
   CheckFloatStatus();
 }
 

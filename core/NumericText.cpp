@@ -98,8 +98,8 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
   ascii += 'e';
   ascii += std::to_string(exponent);
   double value = 0;
-  const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
-                                   std::chars_format::general);
+  const auto res =
+      std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
     if (leadExponent > 0) throw RuntimeError{kErrOverflow};
     value = 0;
@@ -148,8 +148,8 @@ std::wstring FormatResult(double value, std::wstring_view decimalSep) {
   while (intStart < fracStart && digits[intStart] == L'0') ++intStart;
   std::size_t fracEnd = digits.size();
   while (fracEnd > fracStart + 1 && digits[fracEnd - 1] == L'0') --fracEnd;
-  const bool isZero = intStart == fracStart &&
-                      digits.find_first_not_of(L'0', fracStart) == std::wstring::npos;
+  const bool isZero =
+      intStart == fracStart && digits.find_first_not_of(L'0', fracStart) == std::wstring::npos;
   // A negative value that rounds to zero shows no sign.
   if (negative && !isZero) out += L'-';
   out.append(digits, intStart, fracStart - intStart);

@@ -13,7 +13,8 @@ namespace {
 
 using testing::FakeForm1View;
 
-const wchar_t kDataEntryPrompt[] = L"Data in one or more of the required fields either invalid or missing!";
+const wchar_t kDataEntryPrompt[] =
+    L"Data in one or more of the required fields either invalid or missing!";
 const wchar_t kUnknownPrompt[] = L"Unknown Error occurred while trying to process the inputs!";
 
 constexpr Field kResultBoxes[] = {

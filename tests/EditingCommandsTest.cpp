@@ -9,8 +9,8 @@ namespace {
 using testing::FakeForm1View;
 
 constexpr Field kInputs[] = {Field::txtRealA, Field::txtImagA, Field::txtRealB, Field::txtImagB};
-constexpr Field kLabels[] = {Field::lblDisplayReal1, Field::lblDisplayImag1,
-                             Field::lblDisplayReal2, Field::lblDisplayImag2};
+constexpr Field kLabels[] = {Field::lblDisplayReal1, Field::lblDisplayImag1, Field::lblDisplayReal2,
+                             Field::lblDisplayImag2};
 
 TEST(StartUp, BothInputsRectangular) {
   FakeForm1View view;
@@ -22,8 +22,8 @@ TEST(StartUp, BothInputsRectangular) {
   EXPECT_FALSE(view.IsSelected(OptionGroup::optA, 1));
   EXPECT_TRUE(view.writes.empty());
   const Form1State& s = commands.state();
-  for (double v : {s.dblRealA, s.dblRealB, s.dblRealResult, s.dblImagA, s.dblImagB,
-                   s.dblImagResult, s.dblMagnitude, s.dblAngle})
+  for (double v : {s.dblRealA, s.dblRealB, s.dblRealResult, s.dblImagA, s.dblImagB, s.dblImagResult,
+                   s.dblMagnitude, s.dblAngle})
     EXPECT_EQ(v, 0);
 }
 

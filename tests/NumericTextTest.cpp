@@ -29,13 +29,24 @@ struct TextCase {
 
 TEST(TextToNumber, ReadsTheAcceptedForm) {
   const TextCase cases[] = {
-      {L"3", 3},          {L"-2.5", -2.5},         {L"+7", 7},
-      {L" 4 ", 4},        {L".5", 0.5},            {L"5.", 5},
-      {L"1e3", 1000},     {L"1.5E-3", 0.0015},     {L"  -0.125e+1  ", -1.25},
-      {L"007", 7},        {L"0.1", 0.1},           {L"1E-200", 1e-200},
-      {L"1e-400", 0},     {L"0e999999999", 0},     {L"1.7976931348623157E+308", 1.7976931348623157e308},
+      {L"3", 3},
+      {L"-2.5", -2.5},
+      {L"+7", 7},
+      {L" 4 ", 4},
+      {L".5", 0.5},
+      {L"5.", 5},
+      {L"1e3", 1000},
+      {L"1.5E-3", 0.0015},
+      {L"  -0.125e+1  ", -1.25},
+      {L"007", 7},
+      {L"0.1", 0.1},
+      {L"1E-200", 1e-200},
+      {L"1e-400", 0},
+      {L"0e999999999", 0},
+      {L"1.7976931348623157E+308", 1.7976931348623157e308},
       {L"4.9406564584124654E-324", 4.9406564584124654e-324},
-      {L"100000000000000000000.0", 1e20},      {L"000000000000000000001e-5", 1e-5},
+      {L"100000000000000000000.0", 1e20},
+      {L"000000000000000000001e-5", 1e-5},
       {L"0.000000000000000000000000000000000000000001e42", 1},
   };
   for (const auto& c : cases) {
@@ -44,18 +55,18 @@ TEST(TextToNumber, ReadsTheAcceptedForm) {
 }
 
 TEST(TextToNumber, RejectsEverythingElseAsTypeMismatch) {
-  const wchar_t* bad[] = {L"",     L"   ",    L"abc",   L"1.2.3", L".",      L"-",      L"+-1",
-                          L"1e",   L"1e+",    L"e5",    L"1 2",   L"1,5",    L"\t1",    L"1\t",
-                          L"0x10", L"&h10",   L"1d5",   L"(1)",   L"1-",     L"Infinity",
-                          L"-Infinity", L"Undefined", L"NaN", L"inf", L"1,000", L"\x0661"};
+  const wchar_t* bad[] = {
+      L"",   L"   ",      L"abc",       L"1.2.3",     L".",   L"-",    L"+-1",   L"1e",    L"1e+",
+      L"e5", L"1 2",      L"1,5",       L"\t1",       L"1\t", L"0x10", L"&h10",  L"1d5",   L"(1)",
+      L"1-", L"Infinity", L"-Infinity", L"Undefined", L"NaN", L"inf",  L"1,000", L"\x0661"};
   for (const wchar_t* text : bad) {
     EXPECT_EQ(ErrorOf(text), kErrTypeMismatch) << testing::PrintToString(std::wstring(text));
   }
 }
 
 TEST(TextToNumber, BeyondTheDoubleRangeIsOverflow) {
-  for (const wchar_t* text : {L"1e400", L"-1e400", L"1.8e308", L"1e99999999999999999999",
-                              L"1.7976931348623159e308"}) {
+  for (const wchar_t* text :
+       {L"1e400", L"-1e400", L"1.8e308", L"1e99999999999999999999", L"1.7976931348623159e308"}) {
     EXPECT_EQ(ErrorOf(text), kErrOverflow) << testing::PrintToString(std::wstring(text));
   }
 }

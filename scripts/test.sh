@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the portable tests natively, again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run, and
+# the Windows build's tests under Wine (headless, in a private prefix).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh all
+jobs=$(nproc)
+
+echo "== native"
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$jobs"
+ctest --preset native
+
+echo "== native under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset native-sanitize >/dev/null
+cmake --build --preset native-sanitize -j"$jobs"
+QUORVANE_ORACLE_CASES=${QUORVANE_SANITIZE_ORACLE_CASES:-200000} ctest --preset native-sanitize
+
+echo "== fuzzing the numeric text conversions (${QUORVANE_FUZZ_SECONDS:-30} s)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
+mkdir -p build/fuzz/corpus
+./build/fuzz/fuzz/quorvane_fuzz -max_total_time="${QUORVANE_FUZZ_SECONDS:-30}" \
+  -print_final_stats=0 build/fuzz/corpus 2>build/fuzz/fuzz.log || { tail -50 build/fuzz/fuzz.log; exit 1; }
+tail -1 build/fuzz/fuzz.log
+
+echo "== win64 under Wine"
+prefix=$(mktemp -d /tmp/quorvane-wine.XXXXXX)
+export QUORVANE_WINEPREFIX="$prefix"
+cleanup() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }
+trap cleanup EXIT
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j"$jobs"
+ctest --preset win64
+echo "All test suites passed."
