@@ -69,8 +69,7 @@ void Form1Commands::ReadInput(OptionGroup group, Field realBox, Field imagBox, d
   Show(imagLabel, im);
 }
 
-void Form1Commands::ShowPolarOf(const double& re, const double& im, Field magBox,
-                                Field angleBox) {
+void Form1Commands::ShowPolarOf(const double& re, const double& im, Field magBox, Field angleBox) {
   RectToPolar(re, im, state_.dblMagnitude, state_.dblAngle);
   Show(magBox, state_.dblMagnitude);
   ShowDegrees(angleBox, state_.dblAngle);
@@ -93,8 +92,7 @@ void Form1Commands::cmdExecute_Click() {
               view_, decimalSep_);
     Show(Field::txtQuotientReal, s.dblRealResult);
     Show(Field::txtQuotientImag, s.dblImagResult);
-    ShowPolarOf(s.dblRealResult, s.dblImagResult, Field::txtQuotientMag,
-                Field::txtQuotientAngle);
+    ShowPolarOf(s.dblRealResult, s.dblImagResult, Field::txtQuotientMag, Field::txtQuotientAngle);
 
     CProduct(s.dblRealA, s.dblImagA, s.dblRealB, s.dblImagB, s.dblRealResult, s.dblImagResult);
     Show(Field::txtProductReal, s.dblRealResult);
@@ -137,9 +135,9 @@ void Form1Commands::cmdExecute_Click() {
 }
 
 void Form1Commands::cmdClearInput_Click() {
-  for (const Field f : {Field::txtRealA, Field::txtImagA, Field::txtRealB, Field::txtImagB,
-                        Field::lblDisplayReal1, Field::lblDisplayImag1, Field::lblDisplayReal2,
-                        Field::lblDisplayImag2}) {
+  for (const Field f :
+       {Field::txtRealA, Field::txtImagA, Field::txtRealB, Field::txtImagB, Field::lblDisplayReal1,
+        Field::lblDisplayImag1, Field::lblDisplayReal2, Field::lblDisplayImag2}) {
     view_.SetText(f, L"");
   }
 }
