@@ -49,31 +49,33 @@ std::wstring NonFinite(double value) {
 }  // namespace
 
 double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
-  // The accepted text is copied into a plain ASCII form for std::from_chars.
-  std::string ascii;
-  ascii.reserve(text.size() + 8);
+  // First pass: match the accepted form and note where its parts lie.
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == L' ') ++i;
   bool negative = false;
   if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-  bool seenSep = false;
+  const std::size_t mantissaStart = i;
+  std::size_t sepAt = std::wstring_view::npos;
+  std::size_t digits = 0;
   std::size_t intDigits = 0;
+  std::size_t firstNonZero = std::wstring_view::npos;  // among the digits
   while (i < n) {
     if (IsDigit(text[i])) {
-      ascii.push_back(static_cast<char>(text[i]));
-      if (!seenSep) ++intDigits;
+      if (firstNonZero == std::wstring_view::npos && text[i] != L'0') firstNonZero = digits;
+      ++digits;
+      if (sepAt == std::wstring_view::npos) ++intDigits;
       ++i;
-    } else if (!seenSep && !decimalSep.empty() && text.substr(i, decimalSep.size()) == decimalSep) {
-      seenSep = true;
+    } else if (sepAt == std::wstring_view::npos && !decimalSep.empty() &&
+               text.substr(i, decimalSep.size()) == decimalSep) {
+      sepAt = i;
       i += decimalSep.size();
     } else {
       break;
     }
   }
-  if (ascii.empty()) TypeMismatch();
-  const std::size_t firstNonZero = ascii.find_first_not_of('0');
-  if (seenSep) ascii.insert(intDigits, 1, '.');
+  const std::size_t mantissaEnd = i;
+  if (digits == 0) TypeMismatch();
   long long exponent = 0;
   if (i < n && (text[i] == L'E' || text[i] == L'e')) {
     ++i;
@@ -88,22 +90,41 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
   }
   while (i < n && text[i] == L' ') ++i;
   if (i != n) TypeMismatch();
-  if (firstNonZero == std::string::npos) return negative ? -0.0 : 0.0;
+  if (firstNonZero == std::wstring_view::npos) return negative ? -0.0 : 0.0;
   // Decimal exponent of the first significant digit decides overflow and
   // underflow before from_chars sees a text of any length.
   const long long leadExponent =
       static_cast<long long>(intDigits) - 1 - static_cast<long long>(firstNonZero) + exponent;
   if (leadExponent > 400) throw RuntimeError{kErrOverflow};
   if (leadExponent < -400) return negative ? -0.0 : 0.0;
-  ascii += 'e';
-  ascii += std::to_string(exponent);
+
+  // Second pass: the matched number in plain ASCII for std::from_chars, on
+  // the stack unless the text is long.
+  std::array<char, 96> small;
+  std::string large;
+  const std::size_t need = digits + 16;
+  char* out = small.data();
+  if (need > small.size()) {
+    large.resize(need);
+    out = large.data();
+  }
+  char* p = out;
+  for (std::size_t k = mantissaStart; k < mantissaEnd; ++k) {
+    if (k == sepAt) {
+      *p++ = '.';
+      k += decimalSep.size() - 1;
+    } else {
+      *p++ = static_cast<char>(text[k]);
+    }
+  }
+  *p++ = 'e';
+  p = std::to_chars(p, out + need, exponent).ptr;
   double value = 0;
-  const auto res =
-      std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::general);
+  const auto res = std::from_chars(out, p, value, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
     if (leadExponent > 0) throw RuntimeError{kErrOverflow};
     value = 0;
-  } else if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size()) {
+  } else if (res.ec != std::errc() || res.ptr != p) {
     TypeMismatch();
   }
   if (std::isinf(value)) throw RuntimeError{kErrOverflow};
@@ -127,34 +148,31 @@ std::wstring FormatResult(double value, std::wstring_view decimalSep) {
     return (k >= 0 && k < 15) ? r.d[static_cast<std::size_t>(k)] - '0' : 0;
   };
   const int top = e > 0 ? e : 0;
-  // Positions top..-3, most significant first, plus one spare for a carry.
-  std::wstring digits(static_cast<std::size_t>(top + 4), L'0');
-  for (int p = top; p >= -3; --p) digits[static_cast<std::size_t>(top - p)] += digitAt(p);
-  if (digitAt(-4) >= 5) {  // halves away from zero
-    std::size_t k = digits.size();
-    while (k > 0) {
-      --k;
-      if (digits[k] == L'9') {
-        digits[k] = L'0';
-      } else {
-        ++digits[k];
-        break;
-      }
-      if (k == 0) digits.insert(digits.begin(), L'1');
-    }
+  // Slot 0 is spare for a carry; then positions top..-3, most significant
+  // first. The largest double has 309 integer digits.
+  std::array<char, 320> digits;
+  const std::size_t count = static_cast<std::size_t>(top + 5);
+  digits[0] = '0';
+  for (int p = top; p >= -3; --p) {
+    digits[static_cast<std::size_t>(top - p + 1)] = static_cast<char>('0' + digitAt(p));
   }
-  const std::size_t fracStart = digits.size() - 3;
+  if (digitAt(-4) >= 5) {  // halves away from zero
+    std::size_t k = count;
+    while (digits[--k] == '9') digits[k] = '0';
+    ++digits[k];
+  }
+  const std::size_t fracStart = count - 3;
   std::size_t intStart = 0;
-  while (intStart < fracStart && digits[intStart] == L'0') ++intStart;
-  std::size_t fracEnd = digits.size();
-  while (fracEnd > fracStart + 1 && digits[fracEnd - 1] == L'0') --fracEnd;
-  const bool isZero =
-      intStart == fracStart && digits.find_first_not_of(L'0', fracStart) == std::wstring::npos;
+  while (intStart < fracStart && digits[intStart] == '0') ++intStart;
+  std::size_t fracEnd = count;
+  while (fracEnd > fracStart + 1 && digits[fracEnd - 1] == '0') --fracEnd;
+  const bool isZero = intStart == fracStart && fracEnd == fracStart + 1 && digits[fracStart] == '0';
+  out.reserve(fracEnd - intStart + decimalSep.size() + 1);
   // A negative value that rounds to zero shows no sign.
   if (negative && !isZero) out += L'-';
-  out.append(digits, intStart, fracStart - intStart);
+  for (std::size_t k = intStart; k < fracStart; ++k) out += static_cast<wchar_t>(digits[k]);
   out += decimalSep;
-  out.append(digits, fracStart, fracEnd - fracStart);
+  for (std::size_t k = fracStart; k < fracEnd; ++k) out += static_cast<wchar_t>(digits[k]);
   return out;
 }
 
