@@ -1,0 +1,45 @@
+// Windows functions bound by library and entry-point name at their first call
+// and kept for the run. A failed bind is an ordinary numbered failure
+// (RuntimeError 48 or 453) for the caller's handler; it is retried next call.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace quorvane::win32 {
+
+// The one list: library, entry point.
+#define QUORVANE_LATE_BOUND(X)                 \
+  X(L"user32.dll", GetDesktopWindow)           \
+  X(L"shell32.dll", ShellExecuteW)             \
+  X(L"advapi32.dll", RegOpenKeyExW)            \
+  X(L"advapi32.dll", RegQueryValueExW)         \
+  X(L"advapi32.dll", RegCloseKey)
+
+enum class Api : int {
+#define X(library, name) name,
+  QUORVANE_LATE_BOUND(X)
+#undef X
+      kCount
+};
+
+// The address of api, binding it on first use; throws RuntimeError.
+void* Bind(Api api);
+
+// Test seams. Rename makes the next bind look for another library or entry
+// point (nullptr keeps that part); Replace makes api resolve to fn without
+// loading anything (nullptr undoes both). Each resets what was bound.
+void RenameForTest(Api api, const wchar_t* library, const char* entry);
+void ReplaceForTest(Api api, void* fn);
+
+namespace late {
+#define X(library, name)                                                   \
+  template <class... Args>                                                 \
+  auto name(Args... args) {                                                \
+    return reinterpret_cast<decltype(&::name)>(Bind(Api::name))(args...); \
+  }
+QUORVANE_LATE_BOUND(X)
+#undef X
+}  // namespace late
+
+}  // namespace quorvane::win32
