@@ -9,6 +9,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # A Wine desktop of its own: windows get their frames drawn as on Windows,
+  # and closing one does not wait for a window manager that is not there.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
+    >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 if [ -z "${DISPLAY:-}" ]; then

@@ -3,17 +3,17 @@
 // (RuntimeError 48 or 453) for the caller's handler; it is retried next call.
 #pragma once
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace quorvane::win32 {
 
 // The one list: library, entry point.
-#define QUORVANE_LATE_BOUND(X)                 \
-  X(L"user32.dll", GetDesktopWindow)           \
-  X(L"shell32.dll", ShellExecuteW)             \
-  X(L"advapi32.dll", RegOpenKeyExW)            \
-  X(L"advapi32.dll", RegQueryValueExW)         \
+#define QUORVANE_LATE_BOUND(X)         \
+  X(L"user32.dll", GetDesktopWindow)   \
+  X(L"shell32.dll", ShellExecuteW)     \
+  X(L"advapi32.dll", RegOpenKeyExW)    \
+  X(L"advapi32.dll", RegQueryValueExW) \
   X(L"advapi32.dll", RegCloseKey)
 
 enum class Api : int {
@@ -33,9 +33,9 @@ void RenameForTest(Api api, const wchar_t* library, const char* entry);
 void ReplaceForTest(Api api, void* fn);
 
 namespace late {
-#define X(library, name)                                                   \
-  template <class... Args>                                                 \
-  auto name(Args... args) {                                                \
+#define X(library, name)                                                  \
+  template <class... Args>                                                \
+  auto name(Args... args) {                                               \
     return reinterpret_cast<decltype(&::name)>(Bind(Api::name))(args...); \
   }
 QUORVANE_LATE_BOUND(X)

@@ -1,0 +1,522 @@
+// The main window through its real controls under Wine: every control where
+// the layout puts it, the keyboard, the option groups, and the commands wired
+// to their buttons with real message boxes.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/win/WinTestSupport.h"
+#include "ui/win32/Form1Window.h"
+
+namespace quorvane::testing {
+namespace {
+
+using win32::Form1Window;
+
+// Pixels from twips, computed here on its own: 1440 twips to the inch,
+// rounded to nearest.
+int Px(int twips, int dpi) { return static_cast<int>(std::floor(twips * dpi / 1440.0 + 0.5)); }
+
+std::wstring TextOf(HWND h) {
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
+  return s;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  return cls;
+}
+
+RECT RectInParent(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+struct Window {
+  explicit Window(std::wstring sep = L".", win32::IForm1Events* events = nullptr)
+      : form(std::make_unique<Form1Window>(std::move(sep))) {
+    EXPECT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, events, false));
+    SetForegroundWindow(form->hwnd());
+    Pump(30);
+  }
+  HWND operator[](ControlId id) const { return form->Control(id); }
+  void Type(ControlId id, const wchar_t* text) { SetWindowTextW((*this)[id], text); }
+  void Click(ControlId id) { SendMessageW((*this)[id], BM_CLICK, 0, 0); }
+  std::wstring Text(ControlId id) const { return TextOf((*this)[id]); }
+  void Inputs(const wchar_t* ra, const wchar_t* ia, const wchar_t* rb, const wchar_t* ib) {
+    Type(ControlId::txtRealA, ra);
+    Type(ControlId::txtImagA, ia);
+    Type(ControlId::txtRealB, rb);
+    Type(ControlId::txtImagB, ib);
+  }
+  // A key as the message loop sees it: through the dialog keyboard first.
+  void Key(UINT vk) {
+    HWND focus = GetFocus();
+    for (UINT m : {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_KEYUP)}) {
+      MSG msg{focus, m, vk, 1, GetTickCount(), {}};
+      if (!form->PreTranslate(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+    Pump(10);
+  }
+  ControlId FocusId() const {
+    HWND f = GetFocus();
+    for (const ControlSpec& c : kForm1Controls) {
+      if ((*this)[c.id] == f) return c.id;
+    }
+    return ControlId::None;
+  }
+  std::unique_ptr<Form1Window> form;
+};
+
+// Every control of the table, checked at the dpi the window runs at.
+void CheckLayoutAt(const Window& w, int dpi) {
+  ASSERT_EQ(w.form->Dpi(), dpi);
+  for (const ControlSpec& c : kForm1Controls) {
+    SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
+    HWND h = w[c.id];
+    ASSERT_TRUE(h);
+    const std::map<Kind, std::wstring> classes = {{Kind::TextBox, L"Edit"},
+                                                  {Kind::Label, L"Static"},
+                                                  {Kind::Button, L"Button"},
+                                                  {Kind::Frame, L"QuorvaneFrame"},
+                                                  {Kind::Option, L"Button"}};
+    EXPECT_EQ(lstrcmpiW(ClassOf(h).c_str(), classes.at(c.kind).c_str()), 0) << ClassOf(h).c_str();
+    EXPECT_EQ(GetParent(h), c.container == ControlId::None ? w.form->hwnd() : w[c.container]);
+    const RECT r = RectInParent(h);
+    EXPECT_EQ(r.left, Px(c.left, dpi));
+    EXPECT_EQ(r.top, Px(c.top, dpi));
+    EXPECT_EQ(r.right - r.left, Px(c.width, dpi));
+    EXPECT_EQ(r.bottom - r.top, Px(c.height, dpi));
+    EXPECT_EQ(TextOf(h), std::wstring(c.caption));
+
+    LOGFONTW lf{};
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(font);
+    ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+    const FontSpec& f = kFonts[static_cast<int>(c.font)];
+    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(lf.lfHeight, -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
+    EXPECT_EQ(lf.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
+
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = GetParent(h);
+    ti.uId = reinterpret_cast<UINT_PTR>(h);
+    wchar_t tip[256] = {};
+    ti.lpszText = tip;
+    const bool hasTip =
+        SendMessageW(w.form->Tooltip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+    EXPECT_EQ(hasTip, c.tooltip != nullptr);
+    if (hasTip && c.tooltip) {
+      ti.lpszText = tip;
+      SendMessageW(w.form->Tooltip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+      EXPECT_STREQ(tip, c.tooltip);
+    }
+
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    if (c.kind == Kind::TextBox) {
+      EXPECT_FALSE(style & (ES_READONLY | ES_MULTILINE));
+      EXPECT_GE(static_cast<unsigned>(SendMessageW(h, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
+    }
+    if (c.kind == Kind::Label || c.kind == Kind::Frame) {
+      EXPECT_FALSE(style & WS_TABSTOP);
+    }
+  }
+  RECT client;
+  GetClientRect(w.form->hwnd(), &client);
+  EXPECT_EQ(client.right, Px(kClientWidthTwips, dpi));
+  EXPECT_EQ(client.bottom, Px(kClientHeightTwips, dpi));
+}
+
+TEST(Form1Layout, EveryControlAtItsPlaceAtTheSystemDpi) {
+  Window w;
+  const std::wstring expected = Env(L"QUORVANE_EXPECT_DPI");
+  CheckLayoutAt(w, expected.empty() ? 96 : std::stoi(expected));
+}
+
+TEST(Form1Layout, ScaledAt144Dpi) {
+  const DWORD dpi = 144;
+  UserSetting logPixels{L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+                        std::vector<BYTE>(reinterpret_cast<const BYTE*>(&dpi),
+                                          reinterpret_cast<const BYTE*>(&dpi) + 4)};
+  EXPECT_EQ(RunSelfWith(logPixels, L"Form1Layout.EveryControlAtItsPlaceAtTheSystemDpi",
+                        L"QUORVANE_EXPECT_DPI", L"144"),
+            0u);
+}
+
+TEST(Form1Layout, LaysOutAgainWhenTheDpiChanges) {
+  Window w;
+  RECT suggested;
+  GetWindowRect(w.form->hwnd(), &suggested);
+  suggested.right = suggested.left + 1100;
+  suggested.bottom = suggested.top + 800;
+  SendMessageW(w.form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  for (const ControlSpec& c : kForm1Controls) {
+    const RECT r = RectInParent(w[c.id]);
+    EXPECT_EQ(r.left, Px(c.left, 144)) << c.name;
+    EXPECT_EQ(r.right - r.left, Px(c.width, 144)) << c.name;
+  }
+  EXPECT_EQ(w.form->Dpi(), 144);
+}
+
+TEST(Form1Layout, WindowCaptionFrameAndMenus) {
+  Window w;
+  EXPECT_EQ(TextOf(w.form->hwnd()), L"Quorvane");
+  const LONG style = GetWindowLongW(w.form->hwnd(), GWL_STYLE);
+  for (LONG bit : {WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX})
+    EXPECT_EQ(style & bit, bit);
+
+  HMENU bar = GetMenu(w.form->hwnd());
+  ASSERT_TRUE(bar);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  const std::vector<std::pair<std::wstring, std::vector<std::pair<std::wstring, UINT>>>> menus = {
+      {L"File", {{L"Exit", 201}}},
+      {L"Help", {{L"Help Contents", 202}, {L"About Quorvane", 203}}},
+  };
+  for (int i = 0; i < 2; ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(bar, i, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), menus[i].first);
+    HMENU popup = GetSubMenu(bar, i);
+    ASSERT_TRUE(popup);
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(menus[i].second.size()));
+    for (int j = 0; j < GetMenuItemCount(popup); ++j) {
+      GetMenuStringW(popup, j, text, 64, MF_BYPOSITION);
+      EXPECT_EQ(std::wstring(text), menus[i].second[j].first);
+      EXPECT_EQ(GetMenuItemID(popup, j), menus[i].second[j].second);
+      EXPECT_EQ(GetMenuState(popup, j, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED | MF_SEPARATOR),
+                0u);
+    }
+  }
+}
+
+// The colour a box is drawn with, read back from the screen.
+COLORREF InsideColour(HWND box) {
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  Pump(30);
+  RECT r;
+  GetClientRect(box, &r);
+  HDC dc = GetDC(box);
+  const COLORREF c = GetPixel(dc, r.right - 3, r.bottom / 2);
+  ReleaseDC(box, dc);
+  return c;
+}
+
+TEST(Form1Layout, ResultBoxesAreGreyAndInputsKeepTheWindowColour) {
+  // Wine's menu colour is the window colour; a grey of its own tells them apart.
+  const int element = COLOR_MENU;
+  const COLORREF before = GetSysColor(COLOR_MENU);
+  const COLORREF grey = RGB(212, 208, 200);
+  SetSysColors(1, &element, &grey);
+  Window w;
+  for (const ControlSpec& c : kForm1Controls) {
+    if (c.kind != Kind::TextBox) continue;
+    EXPECT_EQ(InsideColour(w[c.id]), GetSysColor(c.grey ? COLOR_MENU : COLOR_WINDOW)) << c.name;
+  }
+  EXPECT_NE(GetSysColor(COLOR_MENU), GetSysColor(COLOR_WINDOW));
+  SetSysColors(1, &element, &before);
+}
+
+const std::vector<ControlId> kTabWalk = {
+    ControlId::txtRealA,
+    ControlId::txtImagA,
+    ControlId::txtRealB,
+    ControlId::txtImagB,
+    ControlId::optA0,
+    ControlId::optB0,
+    ControlId::cmdClearInput,
+    ControlId::cmdExecute,
+    ControlId::txtQuotientReal,
+    ControlId::txtQuotientImag,
+    ControlId::txtQuotientMag,
+    ControlId::txtQuotientAngle,
+    ControlId::cmdCopyQuotient,
+    ControlId::txtProductReal,
+    ControlId::txtProductImag,
+    ControlId::txtProductMag,
+    ControlId::txtProductAngle,
+    ControlId::txtSumReal,
+    ControlId::txtSumImag,
+    ControlId::txtSumMag,
+    ControlId::txtSumAngle,
+    ControlId::txtDifferenceReal,
+    ControlId::txtDifferenceImag,
+    ControlId::txtDifferenceMag,
+    ControlId::txtDifferenceAngle,
+    ControlId::cmdCopyProduct,
+    ControlId::cmdCopySum,
+    ControlId::cmdCopyDifference,
+    ControlId::txtRealA,
+};
+
+TEST(Form1Keyboard, TabVisitsTheControlsInOrderAndOnlyTheSelectedOption) {
+  Window w;
+  SetFocus(w[ControlId::txtRealA]);
+  std::vector<ControlId> walk = {w.FocusId()};
+  for (size_t i = 1; i < kTabWalk.size(); ++i) {
+    w.Key(VK_TAB);
+    walk.push_back(w.FocusId());
+  }
+  EXPECT_EQ(walk, kTabWalk);
+
+  // With Polar chosen for A, Tab reaches the Polar button of A instead.
+  w.Click(ControlId::optA1);
+  SetFocus(w[ControlId::txtImagB]);
+  w.Key(VK_TAB);
+  EXPECT_EQ(w.FocusId(), ControlId::optA1);
+  w.Key(VK_TAB);
+  EXPECT_EQ(w.FocusId(), ControlId::optB0);
+
+  // Shift+Tab walks back.
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  w.Key(VK_TAB);
+  const ControlId back = w.FocusId();
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(back, ControlId::optA1);
+}
+
+TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
+  MessageBoxWatcher boxes;
+  Window w;
+  w.Inputs(L"3", L"4", L"1", L"1");
+  for (ControlId at : {ControlId::txtRealA, ControlId::txtImagB, ControlId::txtSumMag}) {
+    SetFocus(w[at]);
+    w.Key(VK_RETURN);
+    w.Key(VK_ESCAPE);
+  }
+  Pump(100);
+  EXPECT_TRUE(IsWindow(w.form->hwnd()));
+  EXPECT_TRUE(IsWindowVisible(w.form->hwnd()));
+  EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"");
+  EXPECT_EQ(w.Text(ControlId::txtRealA), L"3");
+  EXPECT_TRUE(boxes.Seen().empty());
+
+  // Enter on a focused button presses it, as anywhere in Windows.
+  SetFocus(w[ControlId::cmdExecute]);
+  w.Key(VK_RETURN);
+  EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"3.5");
+}
+
+TEST(Form1Options, GroupsAreIndependent) {
+  struct Step {
+    ControlId click;
+    bool aRect, bRect;
+  };
+  const Step steps[] = {
+      {ControlId::optA1, false, true},  {ControlId::optA1, false, true},
+      {ControlId::optB1, false, false}, {ControlId::optA0, true, false},
+      {ControlId::optB0, true, true},   {ControlId::optB0, true, true},
+  };
+  Window w;
+  EXPECT_TRUE(w.form->IsSelected(OptionGroup::optA, 0));
+  EXPECT_TRUE(w.form->IsSelected(OptionGroup::optB, 0));
+  for (const Step& s : steps) {
+    w.Click(s.click);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optA, 0), s.aRect);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optA, 1), !s.aRect);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 0), s.bRect);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 1), !s.bRect);
+  }
+}
+
+TEST(Form1Layout, ResizingMovesNothing) {
+  Window w;
+  std::map<ControlId, RECT> before;
+  for (const ControlSpec& c : kForm1Controls) before[c.id] = RectInParent(w[c.id]);
+  auto same = [&](const char* when) {
+    for (const ControlSpec& c : kForm1Controls) {
+      const RECT r = RectInParent(w[c.id]);
+      const RECT& b = before[c.id];
+      EXPECT_TRUE(r.left == b.left && r.top == b.top && r.right == b.right && r.bottom == b.bottom)
+          << when << " " << c.name;
+    }
+  };
+  SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 1200, 900, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(20);
+  same("enlarged");
+  ShowWindow(w.form->hwnd(), SW_MAXIMIZE);
+  Pump(20);
+  same("maximised");
+  ShowWindow(w.form->hwnd(), SW_RESTORE);
+  SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(20);
+  same("shrunk");
+}
+
+TEST(Form1Commands, ExecuteFillsTheSixteenBoxes) {
+  MessageBoxWatcher boxes;
+  Window w;
+  w.Inputs(L"3", L"4", L"1", L"1");
+  w.Click(ControlId::cmdExecute);
+  const std::map<ControlId, std::wstring> expected = {
+      {ControlId::txtQuotientReal, L"3.5"},    {ControlId::txtQuotientImag, L".5"},
+      {ControlId::txtQuotientMag, L"3.536"},   {ControlId::txtQuotientAngle, L"8.13"},
+      {ControlId::txtProductReal, L"-1.0"},    {ControlId::txtProductImag, L"7.0"},
+      {ControlId::txtProductMag, L"7.071"},    {ControlId::txtProductAngle, L"98.13"},
+      {ControlId::txtSumReal, L"4.0"},         {ControlId::txtSumImag, L"5.0"},
+      {ControlId::txtSumMag, L"6.403"},        {ControlId::txtSumAngle, L"51.34"},
+      {ControlId::txtDifferenceReal, L"2.0"},  {ControlId::txtDifferenceImag, L"3.0"},
+      {ControlId::txtDifferenceMag, L"3.606"}, {ControlId::txtDifferenceAngle, L"56.31"},
+  };
+  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << Spec(id).name;
+  Pump(50);
+  EXPECT_TRUE(boxes.Seen().empty());
+
+  // Polar B shows its rectangular form under its inputs.
+  w.Click(ControlId::optB1);
+  w.Inputs(L"3", L"4", L"5", L"90");
+  w.Click(ControlId::cmdExecute);
+  EXPECT_EQ(w.Text(ControlId::lblDisplayReal2), L".0");
+  EXPECT_EQ(w.Text(ControlId::lblDisplayImag2), L"5.0");
+}
+
+TEST(Form1Commands, EachMessageIsARealBoxWithItsPromptAndTitle) {
+  struct Case {
+    const char* name;
+    const wchar_t *ra, *ia, *rb, *ib;
+    std::vector<std::pair<std::wstring, std::wstring>> boxes;  // title, prompt
+  };
+  const Case cases[] = {
+      {"data entry",
+       L"abc",
+       L"2",
+       L"3",
+       L"4",
+       {{L"Data Entry Error",
+         L"Data in one or more of the required fields either invalid or missing!"}}},
+      {"division by zero",
+       L"3",
+       L"4",
+       L"0",
+       L"0",
+       {{L"Complex Arithmetic Module in Routine CQuotient",
+         L"Division by Zero Error Occurred - I was dividing 0 by 0"}}},
+      {"unknown error",
+       L"1E200",
+       L"0",
+       L"1E200",
+       L"0",
+       {{L"Error in cmdExecute_Click",
+         L"Unknown Error occurred while trying to process the inputs!"}}},
+  };
+  MessageBoxWatcher watcher;
+  Window w;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    watcher.Clear();
+    w.Inputs(c.ra, c.ia, c.rb, c.ib);
+    w.Click(ControlId::cmdExecute);  // returns once every box is answered
+    Pump(50);
+    const std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), c.boxes.size());
+    for (size_t i = 0; i < seen.size(); ++i) {
+      EXPECT_EQ(seen[i].title, c.boxes[i].first);
+      EXPECT_EQ(seen[i].prompt, c.boxes[i].second);
+      EXPECT_TRUE(seen[i].hasOk);
+      EXPECT_FALSE(seen[i].hasCancel);
+      EXPECT_FALSE(seen[i].hasIcon);
+      EXPECT_EQ(seen[i].owner, w.form->hwnd());
+    }
+  }
+}
+
+TEST(Form1Commands, UntitledBoxShowsTheProgramsTitle) {
+  MessageBoxWatcher watcher;
+  Window w;
+  w.form->Show(L"Some prompt", 0, L"");
+  Pump(50);
+  const std::vector<SeenBox> seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, L"Quorvane");
+  EXPECT_EQ(seen[0].prompt, L"Some prompt");
+}
+
+TEST(Form1Locale, CommaSeparatorReadsAndShowsCommas) {
+  const std::wstring comma = L",";
+  UserSetting sDecimal{L"Control Panel\\International", L"sDecimal", REG_SZ,
+                       std::vector<BYTE>(reinterpret_cast<const BYTE*>(comma.c_str()),
+                                         reinterpret_cast<const BYTE*>(comma.c_str() + 2))};
+  EXPECT_EQ(RunSelfWith(sDecimal, L"Form1Locale.InTheUsersLocale", L"QUORVANE_EXPECT_SEP", L","),
+            0u);
+}
+
+TEST(Form1Locale, InTheUsersLocale) {
+  const std::wstring sep = win32::UserDecimalSeparator();
+  const std::wstring expected = Env(L"QUORVANE_EXPECT_SEP");
+  EXPECT_EQ(sep, expected.empty() ? L"." : expected);
+  const wchar_t* half = sep == L"," ? L"2,5" : L"2.5";
+  Window w(sep);
+  w.Inputs(half, L"0", L"2", L"0");
+  w.Click(ControlId::cmdExecute);
+  EXPECT_EQ(w.Text(ControlId::txtQuotientReal), sep == L"," ? L"1,25" : L"1.25");
+  EXPECT_EQ(w.Text(ControlId::txtSumReal), sep == L"," ? L"4,5" : L"4.5");
+}
+
+TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
+  Window w;
+  w.Click(ControlId::optA1);
+  w.Inputs(L"1", L"0", L"3", L"0");
+  w.Click(ControlId::cmdExecute);
+  ASSERT_EQ(w.Text(ControlId::lblDisplayReal1), L"1.0");
+  const std::wstring quotient = w.Text(ControlId::txtQuotientReal);
+
+  w.Click(ControlId::cmdClearInput);
+  for (ControlId id : {ControlId::txtRealA, ControlId::txtImagA, ControlId::txtRealB,
+                       ControlId::txtImagB, ControlId::lblDisplayReal1, ControlId::lblDisplayImag1,
+                       ControlId::lblDisplayReal2, ControlId::lblDisplayImag2})
+    EXPECT_EQ(w.Text(id), L"") << Spec(id).name;
+  EXPECT_EQ(w.Text(ControlId::txtQuotientReal), quotient);
+  EXPECT_FALSE(w.form->IsSelected(OptionGroup::optA, 0));
+
+  struct Copy {
+    ControlId button, real, imag;
+  };
+  const Copy copies[] = {
+      {ControlId::cmdCopyQuotient, ControlId::txtQuotientReal, ControlId::txtQuotientImag},
+      {ControlId::cmdCopyProduct, ControlId::txtProductReal, ControlId::txtProductImag},
+      {ControlId::cmdCopySum, ControlId::txtSumReal, ControlId::txtSumImag},
+      {ControlId::cmdCopyDifference, ControlId::txtDifferenceReal, ControlId::txtDifferenceImag},
+  };
+  // A text typed into a result box stays and is copied as typed.
+  w.Type(ControlId::txtSumImag, L"abc");
+  for (const Copy& c : copies) {
+    w.Type(ControlId::lblDisplayReal2, L"stale");
+    w.Click(c.button);
+    EXPECT_EQ(w.Text(ControlId::txtRealA), w.Text(c.real)) << Spec(c.button).name;
+    EXPECT_EQ(w.Text(ControlId::txtImagA), w.Text(c.imag));
+    EXPECT_EQ(w.Text(ControlId::txtRealB), w.Text(c.real));
+    EXPECT_EQ(w.Text(ControlId::txtImagB), w.Text(c.imag));
+    EXPECT_EQ(w.Text(ControlId::lblDisplayReal2), L"");
+  }
+  w.Click(ControlId::cmdCopySum);
+  EXPECT_EQ(w.Text(ControlId::txtImagA), L"abc");
+}
+
+TEST(Form1Commands, TextBoxesHoldLongTexts) {
+  Window w;
+  // A megabyte, well past the edit control's default limit of 30,000.
+  const std::wstring longText(1 << 20, L'x');
+  w.form->SetText(Field::txtRealA, longText);
+  EXPECT_EQ(w.form->GetText(Field::txtRealA), longText);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

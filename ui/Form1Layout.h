@@ -1,0 +1,144 @@
+// The main window as data: every control with its name, kind, container,
+// twips rectangle, caption, font, colour and tooltip, in tab order; the menus;
+// the window's client size. No window code here, so native tests check it.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+
+#include "ui/Form1View.h"
+
+namespace quorvane {
+
+enum class Kind { TextBox, Label, Button, Frame, Option };
+
+enum class FontId { Default, Bold825, Bold975, Bold12 };
+
+struct FontSpec {
+  const wchar_t* face;
+  int pointsX100;  // 8.25 pt is 825
+  bool bold;
+};
+
+// Controls without a font entry use MS Sans Serif 8.25 pt, the face and size
+// the layout's two-line headings wrap at.
+inline constexpr std::array<FontSpec, 4> kFonts = {{
+    {L"MS Sans Serif", 825, false},
+    {L"MS Sans Serif", 825, true},
+    {L"MS Sans Serif", 975, true},
+    {L"MS Sans Serif", 1200, true},
+}};
+
+// Control ids; they double as WM_COMMAND ids. None is IDOK or IDCANCEL, so
+// Enter and Escape, which the dialog manager reports as those, start nothing.
+enum class ControlId : int {
+  None = 0,
+  txtRealA = 100,
+  txtImagA,
+  txtRealB,
+  txtImagB,
+  Frame1,
+  optA0,
+  optA1,
+  Frame2,
+  optB1,
+  optB0,
+  cmdClearInput,
+  cmdExecute,
+  Label1,
+  Label2,
+  Label3,
+  txtQuotientReal,
+  txtQuotientImag,
+  txtQuotientMag,
+  txtQuotientAngle,
+  cmdCopyQuotient,
+  Label4,
+  Label5,
+  Label6,
+  txtProductReal,
+  txtProductImag,
+  txtProductMag,
+  txtProductAngle,
+  txtSumReal,
+  txtSumImag,
+  txtSumMag,
+  txtSumAngle,
+  txtDifferenceReal,
+  txtDifferenceImag,
+  txtDifferenceMag,
+  txtDifferenceAngle,
+  cmdCopyProduct,
+  cmdCopySum,
+  cmdCopyDifference,
+  lblDisplayReal1,
+  lblDisplayImag1,
+  Label7,
+  Label8,
+  lblDisplayReal2,
+  lblDisplayImag2,
+  Label9,
+  Label10,
+  Label11,
+  Label12,
+  Label13,
+  Label14,
+};
+
+struct ControlSpec {
+  ControlId id;
+  const wchar_t* name;
+  Kind kind;
+  ControlId container;           // None: the window's client area
+  int left, top, width, height;  // twips, from the container's client area
+  const wchar_t* caption;
+  FontId font = FontId::Default;
+  bool grey = false;        // COLOR_MENU background
+  bool rightAlign = false;  // Label3 to Label6
+  const wchar_t* tooltip = nullptr;
+  std::optional<Field> field = std::nullopt;  // the text the commands use
+  OptionGroup group = OptionGroup::optA;      // option buttons only
+  int item = 0;                               // option buttons only
+};
+
+inline constexpr int kClientWidthTwips = 9960;
+inline constexpr int kClientHeightTwips = 6855;
+inline constexpr int kDesignedLeftTwips = 2220;
+inline constexpr int kDesignedTopTwips = 2535;
+
+inline constexpr int kControlCount = 50;
+extern const std::array<ControlSpec, kControlCount> kForm1Controls;
+
+const ControlSpec& Spec(ControlId id);
+const ControlSpec& SpecOf(Field field);
+const ControlSpec& SpecOf(OptionGroup group, int item);
+
+// Menus: a bar of popups, each with its items; no access keys, no separators.
+enum class MenuId : int {
+  mnuFileExit = 201,
+  mnuHelpContents = 202,
+  mnuAbout = 203,
+};
+
+struct MenuItemSpec {
+  MenuId id;
+  const wchar_t* name;
+  const wchar_t* caption;
+};
+
+struct MenuSpec {
+  const wchar_t* name;
+  const wchar_t* caption;
+  std::span<const MenuItemSpec> items;
+};
+
+extern const std::array<MenuSpec, 2> kForm1Menus;
+
+// Twips to pixels at a given dpi, as Windows' MulDiv rounds (half away from 0).
+constexpr int TwipsToPixels(int twips, int dpi) {
+  const long long n = static_cast<long long>(twips) * dpi;
+  return static_cast<int>(n >= 0 ? (n + 720) / 1440 : -((-n + 720) / 1440));
+}
+
+}  // namespace quorvane

@@ -1,0 +1,85 @@
+// The main window Form1 as a native window: the controls of the layout table
+// created in one loop, laid out at the window's dpi, the commands wired to
+// their buttons and the window supplying the texts the commands use.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "ui/Form1Commands.h"
+#include "ui/Form1Layout.h"
+
+namespace quorvane::win32 {
+
+// What the menus and the close request start; the window owns none of it.
+class IForm1Events {
+ public:
+  virtual void OnMenu(MenuId id) = 0;
+  // A request to close the window; true refuses it.
+  virtual bool OnQueryUnload() = 0;
+  // The session asks whether it may end; true refuses it.
+  virtual bool OnQueryEndSession() = 0;
+
+ protected:
+  ~IForm1Events() = default;
+};
+
+// The user's decimal separator, read once when the program starts.
+std::wstring UserDecimalSeparator();
+
+class Form1Window final : public IForm1View {
+ public:
+  static constexpr wchar_t kClassName[] = L"QuorvaneForm1";
+
+  explicit Form1Window(std::wstring decimalSep);
+  ~Form1Window();
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  // Creates the window and its controls, runs the load step, shows it.
+  // events may be null: the menus then do nothing and a close is granted.
+  bool Create(HINSTANCE instance, int showCommand, IForm1Events* events, bool quitOnDestroy = true);
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(ControlId id) const;
+  HWND Tooltip() const { return tooltip_; }
+  HFONT Font(FontId font) const { return fonts_[static_cast<int>(font)]; }
+  int Dpi() const { return dpi_; }
+  Form1Commands& commands() { return commands_; }
+
+  // The dialog-style keyboard: Tab, arrows in the option groups, Space.
+  bool PreTranslate(MSG& msg);
+
+  // IForm1View
+  std::wstring GetText(Field field) override;
+  void SetText(Field field, std::wstring_view text) override;
+  bool IsSelected(OptionGroup group, int item) override;
+  void Select(OptionGroup group, int item) override;
+  int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls(HINSTANCE instance);
+  void CreateFonts(int dpi);
+  void LayOut();
+  void OnCommand(int id, int code, HWND from);
+  void UpdateTabStops(OptionGroup group);
+  HWND Handle(ControlId id) const;
+
+  Form1Commands commands_;
+  IForm1Events* events_ = nullptr;
+  bool quitOnDestroy_ = true;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpi_ = 96;
+  std::array<HWND, kControlCount> controls_{};
+  std::array<HFONT, kFonts.size()> fonts_{};
+};
+
+// Runs the program's message loop until the window is gone.
+int RunMessageLoop(Form1Window& form);
+
+}  // namespace quorvane::win32
