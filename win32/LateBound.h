@@ -3,8 +3,9 @@
 // (RuntimeError 48 or 453) for the caller's handler; it is retried next call.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 namespace quorvane::win32 {
 
