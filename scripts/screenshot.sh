@@ -7,7 +7,7 @@ out="${1:-docs/screenshot.png}"
 bash scripts/deps.sh win64
 command -v import >/dev/null || { apt-get update -qq && apt-get install -y -qq imagemagick >/dev/null; }
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j"$(nproc)" --target Quorvane quorvane_shot_driver
+cmake --build --preset win64 -j"$(nproc)" --target Quorvane quorvane_help_chm quorvane_shot_driver
 prefix=$(mktemp -d /tmp/quorvane-shot.XXXXXX)
 display=:$((100 + RANDOM % 800))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -26,9 +26,9 @@ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -w
 wine build/win64/bin/Quorvane.exe &
-wine build/win64/bin/quorvane_shot_driver.exe 3 4 1 1
+wine build/win64/bin/quorvane_shot_driver.exe 3 4 1 1 ${2:-}
 sleep 2
 mkdir -p "$(dirname "$out")"
 # The window and its frame, cut from the screen.
-import -window root -crop 672x504+144+126 +repage "$out"
+if [ -n "${2:-}" ]; then import -window root "$out"; else import -window root -crop 672x504+144+126 +repage "$out"; fi
 echo "wrote $out"

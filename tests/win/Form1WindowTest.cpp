@@ -1,17 +1,21 @@
 // The main window through its real controls under Wine: every control where
 // the layout puts it, the keyboard, the option groups, and the commands wired
 // to their buttons with real message boxes.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/win/WinTestSupport.h"
+#include "ui/win32/Form1Program.h"
 #include "ui/win32/Form1Window.h"
 
 namespace quorvane::testing {
@@ -516,6 +520,51 @@ TEST(Form1Commands, TextBoxesHoldLongTexts) {
   const std::wstring longText(1 << 20, L'x');
   w.form->SetText(Field::txtRealA, longText);
   EXPECT_EQ(w.form->GetText(Field::txtRealA), longText);
+}
+
+TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
+  std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
+  int ends = 0;
+  win32::Form1Program program(*form, [&] { ++ends; });
+  ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
+  HWND main = form->hwnd();
+  IAboutBox* first = nullptr;
+  for (int showing = 0; showing < 2; ++showing) {
+    std::atomic<bool> mainWasDisabled{false};
+    std::thread driver([&] {
+      HWND about = nullptr;
+      if (!WaitFor([&] {
+            return (about = FindProcessWindow(GetCurrentProcessId(), L"QuorvaneAbout",
+                                              L"About Quorvane")) != nullptr;
+          })) {
+        return;
+      }
+      mainWasDisabled = !IsWindowEnabled(main);
+      PostMessageW(about, WM_CLOSE, 0, 0);
+    });
+    SendMessageW(main, WM_COMMAND, static_cast<WPARAM>(MenuId::mnuAbout), 0);
+    driver.join();
+    EXPECT_TRUE(mainWasDisabled);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    if (showing == 0) first = program.menu().aboutBox();
+    EXPECT_NE(program.menu().aboutBox(), nullptr);
+    EXPECT_EQ(program.menu().aboutBox(), first);
+  }
+  EXPECT_EQ(ends, 0);
+}
+
+TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
+  MessageBoxWatcher watcher(IDOK);
+  std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
+  int ends = 0;
+  win32::Form1Program program(*form, [&] { ++ends; });
+  ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
+  SendMessageW(form->hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuId::mnuFileExit), 0);
+  Pump(50);
+  EXPECT_EQ(ends, 1);
+  ASSERT_EQ(watcher.Seen().size(), 1u);
+  EXPECT_EQ(watcher.Seen()[0].title, L"Quorvane Shutting Down");
+  EXPECT_TRUE(IsWindow(form->hwnd()));  // no close request reached the window
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // Fills the running program's inputs and presses Execute Operations, as a user
 // would, so a screenshot shows the window after a calculation.
-// Usage: quorvane_shot_driver realA imagA realB imagB
+// Usage: quorvane_shot_driver realA imagA realB imagB [about]
+// With "about", the About box is opened afterwards.
 #include <windows.h>
 
 #include <cwchar>
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 5) {
+  if (argc != 5 && argc != 6) {
     std::fwprintf(stderr, L"usage: quorvane_shot_driver realA imagA realB imagB\n");
     return 2;
   }
@@ -25,6 +26,6 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(GetDlgItem(form, inputs[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
   }
   SendMessageW(GetDlgItem(form, 111), BM_CLICK, 0, 0);
-  SetFocus(nullptr);
+  if (argc == 6) PostMessageW(form, WM_COMMAND, 203, 0);
   return 0;
 }

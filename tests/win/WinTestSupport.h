@@ -26,7 +26,8 @@ struct SeenBox {
 // Finds each message box this process shows, records it and presses answer.
 class MessageBoxWatcher {
  public:
-  explicit MessageBoxWatcher(int answer = IDOK) : answer_(answer) {
+  explicit MessageBoxWatcher(int answer = IDOK, DWORD pid = GetCurrentProcessId())
+      : answer_(answer), pid_(pid) {
     thread_ = std::thread([this] { Run(); });
   }
   ~MessageBoxWatcher() {
@@ -65,7 +66,7 @@ class MessageBoxWatcher {
     GetWindowThreadProcessId(h, &pid);
     wchar_t cls[16] = {};
     GetClassNameW(h, cls, 16);
-    if (pid == GetCurrentProcessId() && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) &&
+    if (pid == self->pid_ && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) &&
         GetDlgItem(h, 0xFFFF)) {
       self->found_ = h;
       return FALSE;
@@ -99,6 +100,7 @@ class MessageBoxWatcher {
   }
 
   std::atomic<int> answer_;
+  DWORD pid_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
   std::mutex mutex_;
@@ -171,6 +173,44 @@ inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
   }
   RegCloseKey(key);
   return code;
+}
+
+// Waits until pred() holds, for at most the given time; returns pred().
+template <class Pred>
+bool WaitFor(Pred pred, int milliseconds = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return pred();
+    Sleep(10);
+  }
+  return true;
+}
+
+// A top-level window of a process, found by class (or any) and caption.
+inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
+  struct Query {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* caption;
+    HWND found;
+  } q{pid, cls, caption, nullptr};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* q = reinterpret_cast<Query*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        wchar_t cls[64] = {}, text[128] = {};
+        GetClassNameW(h, cls, 64);
+        GetWindowTextW(h, text, 128);
+        if (owner == q->pid && IsWindowVisible(h) && (!q->cls || lstrcmpW(cls, q->cls) == 0) &&
+            (!q->caption || lstrcmpW(text, q->caption) == 0)) {
+          q->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&q));
+  return q.found;
 }
 
 inline std::wstring Env(const wchar_t* name) {

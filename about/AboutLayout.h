@@ -1,0 +1,83 @@
+// The About box as data: its controls in tab order with twips rectangles,
+// texts and fonts, its etched rule, and the version line.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace quorvane {
+
+enum class AboutKind { Button, Picture, Label };
+enum class AboutFont { Default, Title, Version };
+
+struct AboutFontSpec {
+  const wchar_t* face;
+  int pointsX100;
+  bool bold;
+};
+
+// The box's default font is the main window's, MS Sans Serif 8.25 pt.
+inline constexpr std::array<AboutFontSpec, 3> kAboutFonts = {{
+    {L"MS Sans Serif", 825, false},
+    {L"Times New Roman", 1800, true},
+    {L"Courier", 975, true},
+}};
+
+// Ids; cmdOK is IDOK, so Enter and Escape reach it through the dialog keyboard.
+enum class AboutId : int {
+  cmdOK = 1,
+  picIcon = 300,
+  cmdSysInfo,
+  lblDescription,
+  lblDisclaimer,
+  lblTitle,
+  lblVersion,
+};
+
+struct AboutControlSpec {
+  AboutId id;
+  const wchar_t* name;
+  AboutKind kind;
+  int left, top, width, height;  // twips
+  const wchar_t* text;           // the designed text; the load step sets some anew
+  AboutFont font = AboutFont::Default;
+};
+
+inline constexpr wchar_t kAboutCaption[] = L"About Quorvane";
+inline constexpr wchar_t kAboutTitleLine[] = L"Quorvane\r\nby its engineers";
+
+inline constexpr std::array<AboutControlSpec, 7> kAboutControls = {{
+    {AboutId::cmdOK, L"cmdOK", AboutKind::Button, 4305, 3150, 1260, 345, L"OK"},
+    {AboutId::picIcon, L"picIcon", AboutKind::Picture, 105, 105, 1560, 1935, L""},
+    {AboutId::cmdSysInfo, L"cmdSysInfo", AboutKind::Button, 4305, 3675, 1245, 345,
+     L"&System Info..."},
+    {AboutId::lblDescription, L"lblDescription", AboutKind::Label, 525, 2205, 4830, 540,
+     L"Quorvane calculates and displays the Quotient, Product, Sum and Difference of two "
+     L"Vectors entered by the User."},
+    {AboutId::lblDisclaimer, L"lblDisclaimer", AboutKind::Label, 255, 3150, 3870, 825,
+     L"This program is provided as is, without warranty of any kind. Check every result "
+     L"that matters before you rely on it."},
+    {AboutId::lblTitle, L"lblTitle", AboutKind::Label, 1995, 240, 3390, 1110, L"Application Title",
+     AboutFont::Title},
+    {AboutId::lblVersion, L"lblVersion", AboutKind::Label, 1995, 1575, 3045, 225, L"  ",
+     AboutFont::Version},
+}};
+
+inline constexpr int kAboutClientWidthTwips = 5790;
+inline constexpr int kAboutClientHeightTwips = 4185;
+inline constexpr int kAboutLeftTwips = 2340;
+inline constexpr int kAboutTopTwips = 1935;
+
+// The etched rule: a white line two pixels wide under a grey one.
+inline constexpr int kRuleTopTwips = 2940;
+inline constexpr int kRuleLeftTwips = 105;
+inline constexpr int kWhiteRightTwips = 5654;
+inline constexpr int kGreyRightTwips = 5669;
+
+// "Version " and the three numbers, in decimal.
+inline std::wstring VersionLine(int major, int minor, int revision) {
+  return L"Version " + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
+         std::to_wstring(revision);
+}
+
+}  // namespace quorvane

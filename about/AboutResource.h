@@ -1,0 +1,4 @@
+// Resource ids of the About box.
+#pragma once
+
+#define IDR_PICICON 101

@@ -1,0 +1,57 @@
+// The About box: a fixed dialog with the picture, title, version and notices,
+// OK and System Info. One object serves every showing; each showing creates
+// the window anew, so its load step sets the texts again.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "about/AboutLayout.h"
+#include "core/MessageBox.h"
+
+namespace quorvane {
+
+class frmAbout {
+ public:
+  static constexpr wchar_t kClassName[] = L"QuorvaneAbout";
+  // What System Info does; by default StartSysInfo with the box's messages.
+  using SysInfoHandler = std::function<void(IMessageBox&)>;
+
+  frmAbout();
+  ~frmAbout();
+  frmAbout(const frmAbout&) = delete;
+  frmAbout& operator=(const frmAbout&) = delete;
+
+  // modal 1: returns when the box closes; meanwhile every other window of the
+  // thread is disabled. owner may be null.
+  void Show(int modal, HWND owner);
+
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(AboutId id) const;
+  HFONT Font(AboutFont font) const { return fonts_[static_cast<int>(font)]; }
+  int Dpi() const { return dpi_; }
+  void SetSysInfoHandler(SysInfoHandler handler) { sysInfo_ = std::move(handler); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  bool Create(HWND owner);
+  void Form_Load();
+  void LayOut();
+  void Paint();
+  void Unload();
+
+  SysInfoHandler sysInfo_;
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpi_ = 96;
+  bool closed_ = true;
+  std::array<HWND, kAboutControls.size()> controls_{};
+  std::array<HFONT, kAboutFonts.size()> fonts_{};
+  HBITMAP picture_ = nullptr;
+  int pictureWidth_ = 0, pictureHeight_ = 0;
+};
+
+}  // namespace quorvane

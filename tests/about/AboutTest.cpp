@@ -1,0 +1,222 @@
+// The About box through its real window under Wine: the load step at every
+// showing, the keyboard, modality, layout and picture.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "about/GifPicture.h"
+#include "about/frmAbout.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace quorvane {
+namespace {
+
+using testing::WaitFor;
+
+std::wstring TextOf(HWND h) {
+  wchar_t buf[512] = {};
+  GetWindowTextW(h, buf, 512);
+  return buf;
+}
+
+HWND FindAbout() {
+  return testing::FindProcessWindow(GetCurrentProcessId(), frmAbout::kClassName, nullptr);
+}
+
+HWND FocusOf(HWND about) {
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof gti;
+  GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
+  return gti.hwndFocus;
+}
+
+void Press(HWND about, UINT vk) {
+  HWND focus = FocusOf(about);
+  PostMessageW(focus, WM_KEYDOWN, vk, 1);
+  PostMessageW(focus, WM_KEYUP, vk, 1);
+}
+
+// Shows the box modally on this thread while `drive` works it from another;
+// `drive` must close it. Fails instead of hanging when the box stays open.
+void WithBox(frmAbout& box, const std::function<void(HWND)>& drive) {
+  std::atomic<bool> done{false};
+  std::thread driver([&] {
+    HWND about = nullptr;
+    if (WaitFor([&] { return (about = FindAbout()) != nullptr; })) drive(about);
+    if (!WaitFor([&] { return done.load(); }, 10000)) {
+      ADD_FAILURE() << "the box did not close";
+      if (HWND h = FindAbout()) PostMessageW(h, WM_CLOSE, 0, 0);
+    }
+  });
+  box.Show(1, nullptr);
+  done = true;
+  driver.join();
+}
+
+TEST(AboutBox, EveryShowingLoadsTheSameTexts) {
+  frmAbout box;
+  for (int showing = 0; showing < 2; ++showing) {
+    WithBox(box, [&](HWND about) {
+      EXPECT_EQ(TextOf(about), L"About Quorvane");
+      EXPECT_EQ(TextOf(box.Control(AboutId::lblVersion)), L"Version 1.0.0");
+      EXPECT_EQ(TextOf(box.Control(AboutId::lblTitle)), L"Quorvane\r\nby its engineers");
+      EXPECT_EQ(TextOf(box.Control(AboutId::cmdSysInfo)), L"&System Info...");
+      EXPECT_EQ(TextOf(box.Control(AboutId::cmdOK)), L"OK");
+      EXPECT_EQ(TextOf(box.Control(AboutId::lblDescription)),
+                L"Quorvane calculates and displays the Quotient, Product, Sum and Difference of "
+                L"two Vectors entered by the User.");
+      // Changed now, set again by the next showing's load step.
+      SetWindowTextW(box.Control(AboutId::lblVersion), L"changed");
+      SetWindowTextW(about, L"changed");
+      Press(about, VK_ESCAPE);
+    });
+  }
+}
+
+TEST(AboutBox, EnterOnSystemInfoStartsItAndEnterElsewhereCloses) {
+  frmAbout box;
+  std::atomic<int> calls{0};
+  box.SetSysInfoHandler([&](IMessageBox&) { ++calls; });
+  WithBox(box, [&](HWND about) {
+    EXPECT_EQ(FocusOf(about), box.Control(AboutId::cmdOK));
+    Press(about, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdSysInfo); }));
+    Press(about, VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return calls == 1; }));
+    Sleep(100);
+    EXPECT_TRUE(IsWindowVisible(about));  // the box stays open
+    Press(about, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdOK); }));
+    Press(about, VK_RETURN);
+  });
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(AboutBox, EscapeCloseBoxAndAltSWork) {
+  struct Way {
+    const char* name;
+    std::function<void(HWND)> close;
+  };
+  const Way ways[] = {
+      {"Escape", [](HWND about) { Press(about, VK_ESCAPE); }},
+      {"close box", [](HWND about) { PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"OK clicked", [](HWND) {}},
+  };
+  frmAbout box;
+  std::atomic<int> calls{0};
+  box.SetSysInfoHandler([&](IMessageBox&) { ++calls; });
+  for (const Way& w : ways) {
+    SCOPED_TRACE(w.name);
+    WithBox(box, [&](HWND about) {
+      if (std::string(w.name) == "OK clicked") {
+        PostMessageW(box.Control(AboutId::cmdOK), BM_CLICK, 0, 0);
+      } else {
+        w.close(about);
+      }
+    });
+    EXPECT_EQ(box.hwnd(), nullptr);
+  }
+  WithBox(box, [&](HWND about) {
+    PostMessageW(FocusOf(about), WM_SYSCHAR, 's', 1 << 29);
+    EXPECT_TRUE(WaitFor([&] { return calls == 1; }));
+    Press(about, VK_ESCAPE);
+  });
+}
+
+TEST(AboutBox, OtherWindowsAreInertWhileItIsOpen) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  frmAbout box;
+  WithBox(box, [&](HWND about) {
+    EXPECT_FALSE(IsWindowEnabled(other));
+    const LONG style = GetWindowLongW(about, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
+    Press(about, VK_ESCAPE);
+  });
+  EXPECT_TRUE(IsWindowEnabled(other));
+  DestroyWindow(other);
+}
+
+int Px(int twips, int dpi) { return static_cast<int>(std::floor(twips * dpi / 1440.0 + 0.5)); }
+
+TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
+  frmAbout box;
+  WithBox(box, [&](HWND about) {
+    const int dpi = box.Dpi();
+    RECT client;
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, Px(5790, dpi));
+    EXPECT_EQ(client.bottom, Px(4185, dpi));
+    for (const AboutControlSpec& c : kAboutControls) {
+      SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
+      HWND h = box.Control(c.id);
+      RECT r;
+      GetWindowRect(h, &r);
+      MapWindowPoints(HWND_DESKTOP, about, reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ(r.left, Px(c.left, dpi));
+      EXPECT_EQ(r.top, Px(c.top, dpi));
+      EXPECT_EQ(r.right - r.left, Px(c.width, dpi));
+      EXPECT_EQ(r.bottom - r.top, Px(c.height, dpi));
+      LOGFONTW lf{};
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+      const AboutFontSpec& f = kAboutFonts[static_cast<int>(c.font)];
+      if (c.kind != AboutKind::Picture) {
+        EXPECT_STREQ(lf.lfFaceName, f.face);
+        EXPECT_EQ(lf.lfHeight,
+                  -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
+        EXPECT_EQ(lf.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
+      }
+    }
+    EXPECT_TRUE(GetWindowLongW(box.Control(AboutId::cmdOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    // The picture box: 100 x 125 pixels inside a 2-pixel sunken border.
+    HWND pic = box.Control(AboutId::picIcon);
+    EXPECT_TRUE(GetWindowLongW(pic, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    RECT inner;
+    GetClientRect(pic, &inner);
+    if (dpi == 96) {
+      EXPECT_EQ(inner.right, 100);
+      EXPECT_EQ(inner.bottom, 125);
+    }
+    RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(200);
+    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(10));
+    ASSERT_TRUE(res);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    const auto picture = DecodeGif({bytes, SizeofResource(nullptr, res)});
+    ASSERT_TRUE(picture);
+    HDC dc = GetDC(pic);
+    int mismatches = 0;
+    for (auto [x, y] : {std::pair{5, 5}, {50, 40}, {30, 100}, {90, 120}, {60, 20}}) {
+      const std::uint32_t p = picture->pixels[y * picture->width + x];
+      const COLORREF expected = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
+      mismatches += GetPixel(dc, x, y) != expected;
+    }
+    ReleaseDC(pic, dc);
+    EXPECT_EQ(mismatches, 0);
+    // The etched rule: grey over white at the rule's height.
+    HDC boxDc = GetDC(about);
+    const int y = Px(2940, dpi);
+    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y), RGB(128, 128, 128));
+    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y + 1), RGB(255, 255, 255));
+    ReleaseDC(about, boxDc);
+    Press(about, VK_ESCAPE);
+  });
+}
+
+TEST(AboutBox, VersionLineWritesTheNumbersInDecimal) {
+  EXPECT_EQ(VersionLine(1, 0, 0), L"Version 1.0.0");
+  EXPECT_EQ(VersionLine(2, 10, 3), L"Version 2.10.3");
+  EXPECT_EQ(VersionLine(0, 0, 65535), L"Version 0.0.65535");
+}
+
+}  // namespace
+}  // namespace quorvane

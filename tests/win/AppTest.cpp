@@ -1,0 +1,214 @@
+// The program as a user runs it: Quorvane.exe started as its own process and
+// driven from here, for the questions that end it and the menu commands.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/win/WinTestSupport.h"
+
+namespace quorvane::testing {
+namespace {
+
+constexpr int kTxtRealA = 100, kTxtImagA = 101, kTxtRealB = 102, kTxtImagB = 103;
+constexpr int kCmdExecute = 111, kTxtQuotientReal = 115;
+constexpr int kMnuFileExit = 201, kMnuHelpContents = 202, kMnuAbout = 203;
+
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
+
+std::wstring ThisFolder() {
+  wchar_t self[MAX_PATH * 4];
+  GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+  return Folder(self);
+}
+
+std::wstring RemoteText(HWND h) {
+  wchar_t buf[256] = {};
+  SendMessageTimeoutW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return buf;
+}
+
+class Program {
+ public:
+  explicit Program(const std::wstring& exe = ThisFolder() + L"\\Quorvane.exe") {
+    std::wstring cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    EXPECT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi_));
+    WaitForInputIdle(pi_.hProcess, 10000);
+    WaitFor([&] {
+      return (form = FindProcessWindow(pi_.dwProcessId, L"QuorvaneForm1", L"Quorvane")) != nullptr;
+    });
+    EXPECT_TRUE(form);
+  }
+  ~Program() {
+    if (Running()) TerminateProcess(pi_.hProcess, 99);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+  DWORD pid() const { return pi_.dwProcessId; }
+  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Ends(DWORD& code) {
+    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return true;
+  }
+  HWND Item(int id) const { return GetDlgItem(form, id); }
+  void Calculate() {
+    const std::pair<int, const wchar_t*> inputs[] = {
+        {kTxtRealA, L"3"}, {kTxtImagA, L"4"}, {kTxtRealB, L"1"}, {kTxtImagB, L"1"}};
+    for (auto [id, text] : inputs) {
+      SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageW(Item(kCmdExecute), BM_CLICK, 0, 0);
+  }
+  HWND form = nullptr;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+void ExpectShutdownQuestion(const SeenBox& box) {
+  EXPECT_EQ(box.title, L"Quorvane Shutting Down");
+  EXPECT_EQ(box.prompt, L"Shut down Quorvane?");
+  EXPECT_TRUE(box.hasOk);
+  EXPECT_TRUE(box.hasCancel);
+  EXPECT_FALSE(box.hasIcon);
+}
+
+struct CloseRequest {
+  const char* name;
+  UINT msg;
+  WPARAM wp;
+};
+const CloseRequest kCloseRequests[] = {
+    {"WM_CLOSE", WM_CLOSE, 0},
+    {"system menu Close", WM_SYSCOMMAND, SC_CLOSE},
+};
+
+TEST(Shutdown, CancelKeepsTheWindowAndItsTexts) {
+  for (const CloseRequest& r : kCloseRequests) {
+    SCOPED_TRACE(r.name);
+    Program p;
+    p.Calculate();
+    MessageBoxWatcher watcher(IDCANCEL, p.pid());
+    PostMessageW(p.form, r.msg, r.wp, 0);
+    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
+    Sleep(300);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    ExpectShutdownQuestion(watcher.Seen()[0]);
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(IsWindow(p.form));
+    EXPECT_EQ(RemoteText(p.Item(kTxtRealA)), L"3");
+    EXPECT_EQ(RemoteText(p.Item(kTxtQuotientReal)), L"3.5");
+  }
+}
+
+TEST(Shutdown, OkEndsTheProgram) {
+  for (const CloseRequest& r : kCloseRequests) {
+    SCOPED_TRACE(r.name);
+    Program p;
+    MessageBoxWatcher watcher(IDOK, p.pid());
+    PostMessageW(p.form, r.msg, r.wp, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(p.Ends(code));
+    EXPECT_EQ(code, 0u);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    ExpectShutdownQuestion(watcher.Seen()[0]);
+  }
+}
+
+TEST(Shutdown, EndOfSessionAsksTheSameQuestion) {
+  for (int answer : {IDCANCEL, IDOK}) {
+    Program p;
+    MessageBoxWatcher watcher(answer, p.pid());
+    DWORD_PTR result = 99;
+    ASSERT_TRUE(
+        SendMessageTimeoutW(p.form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0, 10000, &result));
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    ExpectShutdownQuestion(watcher.Seen()[0]);
+    EXPECT_EQ(result, answer == IDOK ? 1u : 0u);
+    if (answer == IDOK) {
+      SendMessageTimeoutW(p.form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, 5000, nullptr);
+      DWORD code = 1;
+      EXPECT_TRUE(p.Ends(code));
+    } else {
+      EXPECT_TRUE(p.Running());
+    }
+  }
+}
+
+TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
+  for (int answer : {IDCANCEL, IDOK}) {
+    Program p;
+    p.Calculate();
+    MessageBoxWatcher watcher(answer, p.pid());
+    PostMessageW(p.form, WM_COMMAND, kMnuFileExit, 0);
+    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
+    if (answer == IDOK) {
+      DWORD code = 1;
+      ASSERT_TRUE(p.Ends(code));
+      EXPECT_EQ(code, 0u);
+    } else {
+      Sleep(300);
+      EXPECT_TRUE(p.Running());
+      EXPECT_EQ(RemoteText(p.Item(kTxtQuotientReal)), L"3.5");
+    }
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    ExpectShutdownQuestion(watcher.Seen()[0]);
+  }
+}
+
+TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
+  // The program alone in a folder of its own, with characters past the code page.
+  const std::wstring dir = ThisFolder() + L"\\alone \u00e9\u03a9\u7535";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring exe = dir + L"\\Quorvane.exe";
+  ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\Quorvane.exe").c_str(), exe.c_str(), FALSE));
+  {
+    Program p(exe);
+    p.Calculate();
+    MessageBoxWatcher watcher(IDOK, p.pid());
+    PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
+    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
+    Sleep(300);
+    const std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, L"Quorvane");
+    EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + dir + L"\\QuorvaneHelp.chm");
+    EXPECT_FALSE(seen[0].hasCancel);
+    EXPECT_EQ(seen[0].owner, p.form);
+    EXPECT_EQ(RemoteText(p.Item(kTxtQuotientReal)), L"3.5");
+  }
+  DeleteFileW(exe.c_str());
+  RemoveDirectoryW(dir.c_str());
+}
+
+TEST(About, ShownModallyAndClosedByEscape) {
+  Program p;
+  for (int showing = 0; showing < 2; ++showing) {
+    PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      return (about = FindProcessWindow(p.pid(), nullptr, L"About Quorvane")) != nullptr;
+    }));
+    EXPECT_FALSE(IsWindowEnabled(p.form));
+    // The box's OK button takes the focus, as in a dialog.
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    ASSERT_TRUE(WaitFor([&] {
+      GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
+      return gti.hwndFocus && GetParent(gti.hwndFocus) == about;
+    }));
+    PostMessageW(gti.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(gti.hwndFocus, WM_KEYUP, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about) || !IsWindow(about); }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(p.form) != FALSE; }));
+  }
+}
+
+}  // namespace
+}  // namespace quorvane::testing
