@@ -33,4 +33,11 @@ trap cleanup EXIT
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j"$jobs"
 ctest --preset win64
+
+echo "== the ZIP package"
+rm -f build/win64/Quorvane-*.zip
+cpack --preset win64 >/dev/null
+listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | sort | tr '\n' ' ')
+[ "$listing" = "Quorvane.exe QuorvaneHelp.chm readme.txt " ] || { echo "ZIP holds: $listing"; exit 1; }
+echo "build/win64/Quorvane-1.0.0-win64.zip: $listing"
 echo "All test suites passed."
