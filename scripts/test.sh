@@ -37,7 +37,7 @@ ctest --preset win64
 echo "== the ZIP package"
 rm -f build/win64/Quorvane-*.zip
 cpack --preset win64 >/dev/null
-listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | sort | tr '\n' ' ')
+listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm readme.txt " ] || { echo "ZIP holds: $listing"; exit 1; }
 echo "build/win64/Quorvane-1.0.0-win64.zip: $listing"
 echo "All test suites passed."
