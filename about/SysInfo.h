@@ -6,11 +6,10 @@
 
 #include <string>
 
+#include "about/SysInfoText.h"
 #include "core/MessageBox.h"
 
 namespace quorvane {
-
-inline constexpr wchar_t kSysInfoUnavailable[] = L"System Information Is Unavailable At This Time";
 
 // Reads value SubKeyRef of key KeyName below KeyRoot into KeyVal: a text
 // value as text, a 32-bit number as "&h" and hexadecimal digits; any other
