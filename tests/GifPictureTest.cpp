@@ -61,7 +61,9 @@ TEST(GifPicture, DamagedFilesGiveNoPictureAndNeverReadPastTheData) {
     std::uint8_t value;
   };
   const Edit edits[] = {
-      {"signature", 0, 'X'}, {"version", 4, '8'}, {"zero width", 6, 0},
+      {"signature", 0, 'X'},
+      {"version", 4, '8'},
+      {"zero width", 6, 0},
       {"block marker", 13 + 768 + 8, 0x55},  // after the graphic control block
   };
   for (const Edit& e : edits) {

@@ -182,9 +182,41 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
     EXPECT_FALSE(seen[0].hasCancel);
     EXPECT_EQ(seen[0].owner, p.form);
     EXPECT_EQ(RemoteText(p.Item(kTxtQuotientReal)), L"3.5");
+
+    // With the help file put beside it, the same folder opens it in the viewer.
+    const std::wstring help = dir + L"\\QuorvaneHelp.chm";
+    ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\QuorvaneHelp.chm").c_str(), help.c_str(), FALSE));
+    ASSERT_TRUE(HelpViewers().empty());
+    watcher.Clear();
+    PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
+    std::vector<DWORD> viewers;
+    EXPECT_TRUE(WaitFor([&] { return !(viewers = HelpViewers()).empty(); }, 10000));
+    Sleep(300);
+    EXPECT_TRUE(watcher.Seen().empty());
+    EndProcesses(viewers);
+    DeleteFileW(help.c_str());
   }
   DeleteFileW(exe.c_str());
   RemoveDirectoryW(dir.c_str());
+}
+
+TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring root = std::wstring(windows, 3);  // "C:\"
+  const std::wstring exe = root + L"Quorvane.exe";
+  ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\Quorvane.exe").c_str(), exe.c_str(), FALSE));
+  {
+    Program p(exe);
+    MessageBoxWatcher watcher(IDOK, p.pid());
+    PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
+    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
+    Sleep(300);
+    const std::vector<SeenBox> seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
+  }
+  DeleteFileW(exe.c_str());
 }
 
 TEST(About, ShownModallyAndClosedByEscape) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <chrono>
@@ -217,6 +219,29 @@ inline std::wstring Env(const wchar_t* name) {
   wchar_t buf[256] = {};
   const DWORD n = GetEnvironmentVariableW(name, buf, 256);
   return n && n < 256 ? std::wstring(buf, n) : std::wstring();
+}
+
+// The help viewer processes running now.
+inline std::vector<DWORD> HelpViewers() {
+  std::vector<DWORD> pids;
+  const HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snap, &entry); more; more = Process32NextW(snap, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, L"hh.exe") == 0) pids.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snap);
+  return pids;
+}
+
+inline void EndProcesses(const std::vector<DWORD>& pids) {
+  for (DWORD pid : pids) {
+    const HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!h) continue;
+    TerminateProcess(h, 0);
+    WaitForSingleObject(h, 5000);
+    CloseHandle(h);
+  }
 }
 
 }  // namespace quorvane::testing
