@@ -51,6 +51,16 @@ std::wstring Folder() {
   return s.substr(0, s.rfind(L'\\'));
 }
 
+// Tries `attempt` until it succeeds, for at most five seconds.
+template <class Attempt>
+bool Eventually(Attempt attempt) {
+  for (int i = 0; i < 500; ++i) {
+    if (attempt()) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
 // One registry value: absent (nullopt) or these bytes of this type.
 struct Value {
   DWORD type;
@@ -84,9 +94,11 @@ class SysInfo : public ::testing::Test {
     win32::ReplaceForTest(win32::Api::RegCloseKey, nullptr);
     Put(kFirstKey, L"PATH", first_);
     Put(kSecondKey, L"MSINFO", second_);
-    DeleteFileW(log_.c_str());
-    DeleteFileW((dir_ + L"\\MSINFO32.EXE").c_str());
-    DeleteFileW((dir_ + L"\\other.exe").c_str());
+    for (const std::wstring& file : {log_, dir_ + L"\\MSINFO32.EXE", dir_ + L"\\other.exe"}) {
+      SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+      Eventually(
+          [&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    }
     RemoveDirectoryW(dir_.c_str());
     EXPECT_EQ(g_opens, g_closes) << "every key opened is closed";
     for (REGSAM m : g_masks) EXPECT_EQ(m, static_cast<REGSAM>(KEY_READ));
@@ -116,7 +128,10 @@ class SysInfo : public ::testing::Test {
   }
   std::wstring Install(const wchar_t* name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     const std::wstring path = dir_ + L"\\" + name;
-    EXPECT_TRUE(CopyFileW((Folder() + L"\\quorvane_fake_msinfo.exe").c_str(), path.c_str(), FALSE));
+    // A stand-in started by the test before may still be ending, holding the file.
+    EXPECT_TRUE(Eventually([&] {
+      return CopyFileW((Folder() + L"\\quorvane_fake_msinfo.exe").c_str(), path.c_str(), FALSE);
+    }));
     SetFileAttributesW(path.c_str(), attributes);
     return path;
   }
