@@ -143,7 +143,6 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
   if (dpi_ <= 0) dpi_ = 96;
   CreateFonts(dpi_);
   CreateControls(instance);
-  LayOut();
 
   RECT rc{TwipsToPixels(kDesignedLeftTwips, dpi_), TwipsToPixels(kDesignedTopTwips, dpi_), 0, 0};
   rc.right = rc.left + TwipsToPixels(kClientWidthTwips, dpi_);
@@ -186,10 +185,14 @@ void Form1Window::CreateControls(HINSTANCE instance) {
     if (c.kind == Kind::Option && (i == 0 || kForm1Controls[i - 1].kind != Kind::Option)) {
       style |= WS_GROUP;
     }
-    HWND h =
-        CreateWindowExW(cs.exStyle, cs.cls, c.caption, style, 0, 0, 0, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    // Created in place with its font: each later move or font change would
+    // cost a round of window messages, fifty times over at start-up.
+    HWND h = CreateWindowExW(
+        cs.exStyle, cs.cls, c.caption, style, TwipsToPixels(c.left, dpi_),
+        TwipsToPixels(c.top, dpi_), TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_),
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     controls_[i] = h;
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font)), FALSE);
     // Text boxes hold any length, not the edit control's default 30,000.
     if (c.kind == Kind::TextBox) SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
     if (c.tooltip && tooltip_) {
