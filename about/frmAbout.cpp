@@ -138,7 +138,7 @@ HWND frmAbout::Control(AboutId id) const {
 
 bool frmAbout::Create(HWND owner) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterClasses(instance, WndProc)) return false;
+  if (!RegisterClasses(instance, win32::OwnedWindowProc<frmAbout>)) return false;
   if (!picture_) picture_ = LoadPicture(pictureWidth_, pictureHeight_);
   if (!CreateWindowExW(kExStyle, kClassName, L"frmAbout", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                        100, owner, nullptr, instance, this)) {
@@ -264,23 +264,6 @@ void frmAbout::Show(int modal, HWND owner) {
   }
   if (hwnd_) DestroyWindow(hwnd_);
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
-}
-
-LRESULT CALLBACK frmAbout::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  frmAbout* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;  // nothing may unwind through the system's code
-  }
 }
 
 LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

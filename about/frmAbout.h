@@ -10,6 +10,7 @@
 
 #include "about/AboutLayout.h"
 #include "core/MessageBox.h"
+#include "win32/OwnedWindowProc.h"
 
 namespace quorvane {
 
@@ -35,7 +36,7 @@ class frmAbout {
   void SetSysInfoHandler(SysInfoHandler handler) { sysInfo_ = std::move(handler); }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK win32::OwnedWindowProc<frmAbout>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool Create(HWND owner);
   void Form_Load();

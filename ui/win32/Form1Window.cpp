@@ -122,7 +122,7 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
   quitOnDestroy_ = quitOnDestroy;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  if (!RegisterClasses(instance, WndProc)) return false;
+  if (!RegisterClasses(instance, win32::OwnedWindowProc<Form1Window>)) return false;
 
   const DWORD style = WS_OVERLAPPEDWINDOW;
   HMENU bar = CreateMenu();
@@ -313,24 +313,6 @@ void Form1Window::OnCommand(int id, int code, HWND from) {
       break;
     default:
       break;
-  }
-}
-
-LRESULT CALLBACK Form1Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Form1Window* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->HandleMessage(msg, wp, lp);
-  } catch (...) {
-    // Nothing may unwind through the system's code; the command is dropped.
-    return 0;
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "ui/Form1Commands.h"
 #include "ui/Form1Layout.h"
+#include "win32/OwnedWindowProc.h"
 
 namespace quorvane::win32 {
 
@@ -59,7 +60,7 @@ class Form1Window final : public IForm1View {
   int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK win32::OwnedWindowProc<Form1Window>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateControls(HINSTANCE instance);
   void CreateFonts(int dpi);
