@@ -54,7 +54,7 @@ TEST(Form1Table, EveryControlLiesInsideItsContainer) {
   for (const ControlSpec& c : kForm1Controls) {
     int width = kClientWidthTwips, height = kClientHeightTwips;
     if (c.container != ControlId::None) {
-      const ControlSpec& frame = Spec(c.container);
+      const ControlSpec& frame = SpecOf(c.container);
       ASSERT_EQ(frame.kind, Kind::Frame);
       width = frame.width;
       height = frame.height;

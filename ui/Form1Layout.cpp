@@ -126,7 +126,7 @@ const std::array<MenuSpec, 2> kForm1Menus = {{
     {L"mnuHelp", L"Help", kHelpItems},
 }};
 
-const ControlSpec& Spec(ControlId id) {
+const ControlSpec& SpecOf(ControlId id) {
   for (const ControlSpec& c : kForm1Controls) {
     if (c.id == id) return c;
   }

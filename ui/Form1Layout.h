@@ -110,7 +110,7 @@ inline constexpr int kDesignedTopTwips = 2535;
 inline constexpr int kControlCount = 50;
 extern const std::array<ControlSpec, kControlCount> kForm1Controls;
 
-const ControlSpec& Spec(ControlId id);
+const ControlSpec& SpecOf(ControlId id);
 const ControlSpec& SpecOf(Field field);
 const ControlSpec& SpecOf(OptionGroup group, int item);
 

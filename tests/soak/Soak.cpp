@@ -174,12 +174,12 @@ class Soak {
     WaitFor([&] { return (form_ = VisibleWindowOf(process_.pid(), L"QuorvaneForm1")) != nullptr; },
             20000);
     if (!form_) return Fail("no main window");
-    for (const ControlSpec& spec : kForm1Controls) {
-      HWND parent = spec.container == ControlId::None
+    for (const ControlSpec& row : kForm1Controls) {
+      HWND parent = row.container == ControlId::None
                         ? form_
-                        : GetDlgItem(form_, static_cast<int>(spec.container));
-      controls_[spec.id] = GetDlgItem(parent, static_cast<int>(spec.id));
-      if (!controls_[spec.id]) return Fail("a control is missing");
+                        : GetDlgItem(form_, static_cast<int>(row.container));
+      controls_[row.id] = GetDlgItem(parent, static_cast<int>(row.id));
+      if (!controls_[row.id]) return Fail("a control is missing");
     }
     watcher_ = std::make_unique<MessageBoxWatcher>(IDOK, process_.pid());
     commands_.Form_Load();

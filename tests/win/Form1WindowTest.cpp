@@ -380,7 +380,7 @@ TEST(Form1Commands, ExecuteFillsTheSixteenBoxes) {
       {ControlId::txtDifferenceReal, L"2.0"},  {ControlId::txtDifferenceImag, L"3.0"},
       {ControlId::txtDifferenceMag, L"3.606"}, {ControlId::txtDifferenceAngle, L"56.31"},
   };
-  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << Spec(id).name;
+  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << SpecOf(id).name;
   Pump(50);
   EXPECT_TRUE(boxes.Seen().empty());
 
@@ -486,7 +486,7 @@ TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
   for (ControlId id : {ControlId::txtRealA, ControlId::txtImagA, ControlId::txtRealB,
                        ControlId::txtImagB, ControlId::lblDisplayReal1, ControlId::lblDisplayImag1,
                        ControlId::lblDisplayReal2, ControlId::lblDisplayImag2})
-    EXPECT_EQ(w.Text(id), L"") << Spec(id).name;
+    EXPECT_EQ(w.Text(id), L"") << SpecOf(id).name;
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), quotient);
   EXPECT_FALSE(w.form->IsSelected(OptionGroup::optA, 0));
 
@@ -504,7 +504,7 @@ TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
   for (const Copy& c : copies) {
     w.Type(ControlId::lblDisplayReal2, L"stale");
     w.Click(c.button);
-    EXPECT_EQ(w.Text(ControlId::txtRealA), w.Text(c.real)) << Spec(c.button).name;
+    EXPECT_EQ(w.Text(ControlId::txtRealA), w.Text(c.real)) << SpecOf(c.button).name;
     EXPECT_EQ(w.Text(ControlId::txtImagA), w.Text(c.imag));
     EXPECT_EQ(w.Text(ControlId::txtRealB), w.Text(c.real));
     EXPECT_EQ(w.Text(ControlId::txtImagB), w.Text(c.imag));
