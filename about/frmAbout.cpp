@@ -6,6 +6,7 @@
 #include "about/GifPicture.h"
 #include "about/SysInfo.h"
 #include "about/Version.h"
+#include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
 namespace quorvane {
@@ -77,30 +78,9 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterClasses(HINSTANCE instance, WNDPROC aboutProc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, frmAbout::kClassName, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = aboutProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-    wc.lpszClassName = frmAbout::kClassName;
-    if (!RegisterClassExW(&wc)) return false;
-  }
-  wc = WNDCLASSEXW{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kPictureClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PictureProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPictureClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
-  return true;
+  return win32::RegisterClassOnce(instance, frmAbout::kClassName, aboutProc,
+                                  reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1)) &&
+         win32::RegisterClassOnce(instance, kPictureClass, PictureProc, nullptr);
 }
 
 struct DisabledWindows {

@@ -162,6 +162,14 @@ TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
   }
 }
 
+// Asks for Help Contents and returns the message boxes it brought.
+std::vector<SeenBox> BoxesAfterHelpContents(HWND form, MessageBoxWatcher& watcher) {
+  PostMessageW(form, WM_COMMAND, kMnuHelpContents, 0);
+  EXPECT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
+  Sleep(300);
+  return watcher.Seen();
+}
+
 TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
   // The program alone in a folder of its own, with characters past the code page.
   const std::wstring dir = ThisFolder() + L"\\alone \u00e9\u03a9\u7535";
@@ -172,10 +180,7 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
     Program p(exe);
     p.Calculate();
     MessageBoxWatcher watcher(IDOK, p.pid());
-    PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
-    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
-    Sleep(300);
-    const std::vector<SeenBox> seen = watcher.Seen();
+    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p.form, watcher);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, L"Quorvane");
     EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + dir + L"\\QuorvaneHelp.chm");
@@ -209,10 +214,7 @@ TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
   {
     Program p(exe);
     MessageBoxWatcher watcher(IDOK, p.pid());
-    PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
-    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
-    Sleep(300);
-    const std::vector<SeenBox> seen = watcher.Seen();
+    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p.form, watcher);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
   }

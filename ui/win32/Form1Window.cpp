@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
 namespace quorvane::win32 {
@@ -45,33 +46,10 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterClasses(HINSTANCE instance, WNDPROC form1Proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, Form1Window::kClassName, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = form1Proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-    wc.lpszClassName = Form1Window::kClassName;
-    wc.hIconSm = wc.hIcon;
-    if (!RegisterClassExW(&wc)) return false;
-  }
-  wc = WNDCLASSEXW{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance, kFrameClass, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-    wc.lpszClassName = kFrameClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
-  return true;
+  const auto face = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+  return RegisterClassOnce(instance, Form1Window::kClassName, form1Proc, face,
+                           LoadIconW(instance, MAKEINTRESOURCEW(1))) &&
+         RegisterClassOnce(instance, kFrameClass, FrameProc, face);
 }
 
 struct ClassAndStyle {
