@@ -9,10 +9,10 @@
 
 namespace quorvane {
 
-// The program's own pi, five decimals; its angles follow from it.
-inline constexpr double Pi = 3.14159;
+// The double nearest pi; every angle follows from it.
+inline constexpr double Pi = 3.141592653589793;
 // 180 / Pi. Degrees are divided by it on input, radians multiplied for display.
-inline constexpr double RadiansToDegrees = 57.295827908797776;
+inline constexpr double RadiansToDegrees = 180 / Pi;
 
 // Throws RuntimeError 11 if the division-by-zero flag is set, else 6 if the
 // invalid or overflow flag is set; clears the flags whenever one was set.

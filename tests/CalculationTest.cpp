@@ -69,7 +69,7 @@ TEST(Calculation, SixteenBoxesForThreeFourOverOneOne) {
   EXPECT_EQ(s.dblRealResult, -1);
   EXPECT_EQ(s.dblImagResult, 7);
   EXPECT_EQ(s.dblMagnitude, std::sqrt(13.0));
-  EXPECT_NEAR(s.dblAngle * RadiansToDegrees, 56.3099800, 1e-6);
+  EXPECT_NEAR(s.dblAngle * RadiansToDegrees, 56.30993247402021, 1e-12);  // atan(3 / 2)
 }
 
 TEST(Calculation, PolarInputsShowTheirRectangularForm) {
@@ -81,7 +81,9 @@ TEST(Calculation, PolarInputsShowTheirRectangularForm) {
       {1, 0, L"2", L"90", L"1", L"1", L".0", L"2.0", L"", L""},
       {0, 1, L"3", L"4", L"5", L"90", L"", L"", L".0", L"5.0"},
       {1, 1, L"2", L"180", L"1", L"-90", L"-2.0", L".0", L".0", L"-1.0"},
-      {1, 1, L"1000000", L"90", L"1", L"45", L"1.327", L"1000000.0", L".707", L".707"},
+      {1, 1, L"1000000", L"90", L"1", L"45", L".0", L"1000000.0", L".707", L".707"},
+      {1, 1, L"10000", L"30", L"10000", L"90", L"8660.254", L"5000.0", L".0", L"10000.0"},
+      {1, 1, L"10000", L"-150", L"1E9", L"180", L"-8660.254", L"-5000.0", L"-1000000000.0", L".0"},
   };
   for (const auto& c : cases) {
     Calculator calc;
@@ -96,14 +98,14 @@ TEST(Calculation, PolarInputsShowTheirRectangularForm) {
   }
 }
 
-TEST(Calculation, PolarAtNinetyDegreesKeepsTheProgramsPi) {
+TEST(Calculation, PolarAtNinetyDegreesLeavesOnlyTheCosineOfPiOverTwo) {
   Calculator calc;
   calc.view.selected = {1, 0};
   calc.Press(L"2", L"90", L"1", L"0");
   const Form1State& s = calc.commands.state();
-  EXPECT_NEAR(s.dblRealA, 2.6536e-6, 1e-10);
-  EXPECT_NEAR(s.dblImagA, 1.99999999999824, 1e-14);
-  EXPECT_NE(s.dblRealA, 0);
+  // 2 * cos(0x1.921fb54442d18p+0), the cosine correctly rounded.
+  EXPECT_EQ(s.dblRealA, 1.2246467991473532e-16);
+  EXPECT_EQ(s.dblImagA, 2.0);
 }
 
 TEST(Calculation, DifferenceIsAMinusB) {

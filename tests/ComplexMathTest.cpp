@@ -57,15 +57,19 @@ class FloatFlags : public ::testing::Test {
 };
 
 using Constants = FloatFlags;
-TEST_F(Constants, PiAndItsMultiplesAreExact) {
-  EXPECT_EQ(Bits(Pi), 0x400921F9F01B866Eull);
-  EXPECT_EQ(Bits(Pi / 2), 0x3FF921F9F01B866Eull);
-  EXPECT_EQ(Bits(2 * Pi), 0x401921F9F01B866Eull);
-  EXPECT_EQ(Pi / 2, 1.570795);
-  EXPECT_EQ(-Pi / 2, -1.570795);
-  EXPECT_EQ(180 / Pi, RadiansToDegrees);
-  EXPECT_EQ(Pi * RadiansToDegrees, 180.0);
-  EXPECT_EQ(Pi / 2 * RadiansToDegrees, 90.0);
+TEST_F(Constants, PiIsTheDoubleNearestPi) {
+  EXPECT_EQ(Bits(Pi), 0x400921FB54442D18ull);
+  EXPECT_EQ(Bits(Pi / 2), 0x3FF921FB54442D18ull);
+  EXPECT_EQ(Bits(-Pi / 2), 0xBFF921FB54442D18ull);
+  EXPECT_EQ(Bits(2 * Pi), 0x401921FB54442D18ull);
+  // 180 / pi correctly rounded, 0x1.ca5dc1a63c1f8p+5.
+  EXPECT_EQ(Bits(RadiansToDegrees), 0x404CA5DC1A63C1F8ull);
+  // The common angles go in and come back out unchanged.
+  for (const double degrees : {45.0, 90.0, 135.0, 150.0, 180.0, -90.0, 270.0, 360.0}) {
+    EXPECT_EQ(degrees / RadiansToDegrees * RadiansToDegrees, degrees);
+  }
+  EXPECT_EQ(90 / RadiansToDegrees, Pi / 2);
+  EXPECT_EQ(180 / RadiansToDegrees, Pi);
 }
 
 using CheckFloatStatusTest = FloatFlags;
@@ -125,19 +129,19 @@ using RectToPolarTest = FloatFlags;
 TEST_F(RectToPolarTest, KnownPoints) {
   const PolarCase cases[] = {
       {3, 4, 5, 0.9272952180016122},
-      {-3, 4, 5, 2.2142947819983876},
-      {-3, -4, 5, -2.2142947819983876},
+      {-3, 4, 5, 2.214297435588181},
+      {-3, -4, 5, -2.214297435588181},
       {3, -4, 5, -0.9272952180016122},
-      {0, 0, 0, -1.570795},
-      {0, 2, 2, 1.570795},
-      {0, -2, 2, -1.570795},
-      {-1, 0, 1, 3.14159},
-      {-1, -1E-300, 1, 3.14159},
+      {0, 0, 0, -1.5707963267948966},
+      {0, 2, 2, 1.5707963267948966},
+      {0, -2, 2, -1.5707963267948966},
+      {-1, 0, 1, 3.141592653589793},
+      {-1, -1E-300, 1, 3.141592653589793},
       {1, 1, std::sqrt(2.0), 0.7853981633974483},
-      {-1, 1, std::sqrt(2.0), 2.3561918366025516},
+      {-1, 1, std::sqrt(2.0), 2.356194490192345},
       // An infinite real part from a failed quotient still has a direction.
       {kInf, 1, kInf, 0},
-      {-kInf, 0, kInf, 3.14159},
+      {-kInf, 0, kInf, 3.141592653589793},
   };
   for (const auto& c : cases) {
     double m = kSentinel, a = kSentinel;
@@ -145,8 +149,8 @@ TEST_F(RectToPolarTest, KnownPoints) {
     EXPECT_TRUE(Same(c.magnitude, m)) << c.re << "," << c.im;
     EXPECT_TRUE(Same(c.angle, a)) << c.re << "," << c.im;
   }
-  EXPECT_EQ(0.7853981633974483 * RadiansToDegrees, 45.000038009906035);
-  EXPECT_EQ(2.3561918366025516 * RadiansToDegrees, 134.99996199009396);
+  EXPECT_EQ(0.7853981633974483 * RadiansToDegrees, 45.0);
+  EXPECT_EQ(2.356194490192345 * RadiansToDegrees, 135.0);
 }
 
 TEST_F(RectToPolarTest, NaNPartGivesNaNPolarForm) {
@@ -198,8 +202,10 @@ using PolarToRectTest = FloatFlags;
 TEST_F(PolarToRectTest, KnownPoints) {
   const PolarCase cases[] = {
       // re, im from magnitude, angle
-      {6.633974483387664E-06, 4.999999999995599, 5, 1.570795},
-      {-0.9999999999964793, 2.65358979335273E-06, 1, 3.14159},
+      // Correctly rounded cosines and sines of the doubles nearest pi / 2 and pi.
+      {3.061616997868383e-16, 5, 5, 1.5707963267948966},
+      {3.061616997868383e-16, -5, 5, -1.5707963267948966},
+      {-1, 1.2246467991473532e-16, 1, 3.141592653589793},
       {0, 0, 0, 0},
       {2, 0, 2, 0},
   };

@@ -18,6 +18,10 @@ TEST(Trig, KnownValuesToTheLastBit) {
       {1.570795, 0.9999999999991198, 1.3267948966775328e-06},
       {3.14159, 2.65358979335273e-06, -0.9999999999964793},
       {-1.570795, -0.9999999999991198, 1.3267948966775328e-06},
+      // The doubles nearest pi / 2, pi and 3 pi / 2, as 90, 180 and 270 degrees become.
+      {1.5707963267948966, 1, 6.123233995736766e-17},
+      {3.141592653589793, 1.2246467991473532e-16, -1},
+      {4.71238898038469, -1, -1.8369701987210297e-16},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Sine(c.x), c.sine) << c.x;
@@ -58,6 +62,20 @@ TEST(Trig, WithinOneUlpOfACorrectlyRoundedLibm) {
   EXPECT_LE(worst, 1);
   // Nearly every value is the correctly rounded one.
   EXPECT_LT(off, 2 * n / 20) << off << " of " << 2 * n << " differ by one unit";
+}
+
+// Whole degrees, and multiples of 90 far out, land next to multiples of pi / 2,
+// where the reduction cancels most of the argument.
+TEST(Trig, WithinOneUlpAtWholeDegrees) {
+  const double radiansToDegrees = 180 / 3.141592653589793;
+  std::int64_t worst = 0;
+  const auto check = [&](double degrees) {
+    const double x = degrees / radiansToDegrees;
+    worst = std::max({worst, Ulps(Sine(x), std::sin(x)), Ulps(Cosine(x), std::cos(x))});
+  };
+  for (int d = -3600; d <= 3600; ++d) check(d);
+  for (int k = -8000; k <= 8000; ++k) check(90.0 * k);
+  EXPECT_LE(worst, 1);
 }
 #endif
 
