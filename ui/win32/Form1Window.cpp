@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
@@ -173,6 +174,7 @@ void Form1Window::CreateControls(HINSTANCE instance) {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font)), FALSE);
     // Text boxes hold any length, not the edit control's default 30,000.
     if (c.kind == Kind::TextBox) SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+    if (c.accessibleName) SetAccessibleName(h, c.accessibleName);
     if (c.tooltip && tooltip_) {
       TOOLINFOW ti{};
       ti.cbSize = sizeof ti;
