@@ -306,7 +306,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       for (int i = 0; i < kControlCount; ++i) {
         if (controls_[i] == box && kForm1Controls[i].grey) {
           HDC dc = reinterpret_cast<HDC>(wp);
-          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+          // The text colour Windows pairs with the menu colour, so that every
+          // colour scheme, high-contrast ones too, keeps the text readable.
+          SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
           SetBkColor(dc, GetSysColor(COLOR_MENU));
           return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
         }
