@@ -66,6 +66,18 @@ TEST(Form1Table, EveryControlLiesInsideItsContainer) {
   }
 }
 
+TEST(Form1Table, BoxesAndFramesCarryUniqueAccessibleNamesAndNothingElseDoes) {
+  std::set<std::wstring> names;
+  for (const ControlSpec& c : kForm1Controls) {
+    const bool named = c.kind == Kind::TextBox || c.kind == Kind::Frame;
+    ASSERT_EQ(c.accessibleName != nullptr, named) << c.name;
+    if (!named) continue;
+    EXPECT_NE(std::wstring(c.accessibleName), L"") << c.name;
+    EXPECT_TRUE(names.insert(c.accessibleName).second) << c.accessibleName;
+  }
+  EXPECT_EQ(names.size(), 22u);
+}
+
 TEST(Form1Table, TwipsScaleLikeMulDiv) {
   struct Row {
     int twips, dpi, pixels;

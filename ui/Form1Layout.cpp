@@ -13,12 +13,14 @@ constexpr wchar_t kTipImag[] =
 constexpr wchar_t kTipCopy[] = L"Press to copy this result to both input A and B";
 
 constexpr ControlSpec Input(C id, const wchar_t* name, int l, int t, int w, int h,
-                            const wchar_t* tip, Field f) {
-  return {id, name, TextBox, C::None, l, t, w, h, L"", FontId::Default, false, false, tip, f};
+                            const wchar_t* tip, const wchar_t* spoken, Field f) {
+  return {id,    name,  TextBox, C::None, l, t, w, h, L"", FontId::Default,
+          false, false, tip,     spoken,  f};
 }
-constexpr ControlSpec Result(C id, const wchar_t* name, int l, int t, Field f) {
-  return {id,  name, TextBox,         C::None, l,     t,       1095,
-          375, L"",  FontId::Default, true,    false, nullptr, f};
+constexpr ControlSpec Result(C id, const wchar_t* name, int l, int t, const wchar_t* spoken,
+                             Field f) {
+  return {id,   name,  TextBox, C::None, l, t, 1095, 375, L"", FontId::Default,
+          true, false, nullptr, spoken,  f};
 }
 constexpr ControlSpec Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
                           const wchar_t* caption, FontId font = FontId::Default,
@@ -26,37 +28,44 @@ constexpr ControlSpec Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
   return {id, name, Label, C::None, l, t, w, h, caption, font, false, right};
 }
 constexpr ControlSpec Display(C id, const wchar_t* name, int l, int t, int w, Field f) {
-  return {id, name, Label, C::None, l, t, w, 225, L"", FontId::Default, false, false, nullptr, f};
+  return {id,    name,  Label,   C::None, l, t, w, 225, L"", FontId::Default,
+          false, false, nullptr, nullptr, f};
 }
 constexpr ControlSpec Cmd(C id, const wchar_t* name, int l, int t, int w, int h,
                           const wchar_t* caption, const wchar_t* tip,
                           FontId font = FontId::Default) {
   return {id, name, Button, C::None, l, t, w, h, caption, font, false, false, tip};
 }
-constexpr ControlSpec Frm(C id, const wchar_t* name, int l, int t, const wchar_t* tip) {
-  return {id, name, Frame, C::None, l, t, 1575, 735, L"", FontId::Default, false, false, tip};
+constexpr ControlSpec Frm(C id, const wchar_t* name, int l, int t, const wchar_t* tip,
+                          const wchar_t* spoken) {
+  return {id,  name, Frame,           C::None, l,     t,   1575,
+          735, L"",  FontId::Default, false,   false, tip, spoken};
 }
 constexpr ControlSpec Opt(C id, const wchar_t* name, C frame, int l, int t, int w, int h,
                           const wchar_t* caption, const wchar_t* tip, OptionGroup g, int item) {
-  return {id,    name,  Option, frame,        l, t,   w, h, caption, FontId::Default,
-          false, false, tip,    std::nullopt, g, item};
+  return {id,    name, Option,  frame,        l, t,   w, h, caption, FontId::Default, false,
+          false, tip,  nullptr, std::nullopt, g, item};
 }
 
 }  // namespace
 
 const std::array<ControlSpec, kControlCount> kForm1Controls = {{
-    Input(C::txtRealA, L"txtRealA", 1080, 960, 1335, 375, kTipReal, Field::txtRealA),
-    Input(C::txtImagA, L"txtImagA", 2520, 960, 1455, 375, kTipImag, Field::txtImagA),
-    Input(C::txtRealB, L"txtRealB", 1080, 1680, 1335, 375, kTipReal, Field::txtRealB),
-    Input(C::txtImagB, L"txtImagB", 2520, 1680, 1455, 375, kTipImag, Field::txtImagB),
+    Input(C::txtRealA, L"txtRealA", 1080, 960, 1335, 375, kTipReal, L"A real part or magnitude",
+          Field::txtRealA),
+    Input(C::txtImagA, L"txtImagA", 2520, 960, 1455, 375, kTipImag,
+          L"A imaginary part or angle in degrees", Field::txtImagA),
+    Input(C::txtRealB, L"txtRealB", 1080, 1680, 1335, 375, kTipReal, L"B real part or magnitude",
+          Field::txtRealB),
+    Input(C::txtImagB, L"txtImagB", 2520, 1680, 1455, 375, kTipImag,
+          L"B imaginary part or angle in degrees", Field::txtImagB),
     Frm(C::Frame1, L"Frame1", 4200, 840,
-        L"Select Rectangular or Polar to define the interpretation of Vector A"),
+        L"Select Rectangular or Polar to define the interpretation of Vector A", L"Form of A"),
     Opt(C::optA0, L"optA(0)", C::Frame1, 105, 105, 1215, 195, L" Rectangular",
         L"Select Rectangular if Vector A is entered in Cartesian form.", OptionGroup::optA, 0),
     Opt(C::optA1, L"optA(1)", C::Frame1, 105, 420, 1335, 195, L"Polar",
         L"Select Polar if Vector A is entered in Polar form.", OptionGroup::optA, 1),
     Frm(C::Frame2, L"Frame2", 4200, 1560,
-        L"Select Rectangular or Polar to define the interpretation of Vector B"),
+        L"Select Rectangular or Polar to define the interpretation of Vector B", L"Form of B"),
     Opt(C::optB1, L"optB(1)", C::Frame2, 105, 420, 1335, 195, L"Polar",
         L"Select Polar if Vector B is entered in Polar form.", OptionGroup::optB, 1),
     Opt(C::optB0, L"optB(0)", C::Frame2, 120, 105, 1290, 255, L"Rectangular",
@@ -68,27 +77,41 @@ const std::array<ControlSpec, kControlCount> kForm1Controls = {{
     Lbl(C::Label1, L"Label1", 720, 960, 255, 375, L"A", FontId::Bold12),
     Lbl(C::Label2, L"Label2", 720, 1680, 255, 375, L"B", FontId::Bold12),
     Lbl(C::Label3, L"Label3", 360, 3720, 975, 255, L"Quotient A/B", FontId::Default, true),
-    Result(C::txtQuotientReal, L"txtQuotientReal", 1440, 3600, Field::txtQuotientReal),
-    Result(C::txtQuotientImag, L"txtQuotientImag", 2640, 3600, Field::txtQuotientImag),
-    Result(C::txtQuotientMag, L"txtQuotientMag", 4320, 3600, Field::txtQuotientMag),
-    Result(C::txtQuotientAngle, L"txtQuotientAngle", 5520, 3600, Field::txtQuotientAngle),
+    Result(C::txtQuotientReal, L"txtQuotientReal", 1440, 3600, L"Quotient A/B real part",
+           Field::txtQuotientReal),
+    Result(C::txtQuotientImag, L"txtQuotientImag", 2640, 3600, L"Quotient A/B imaginary part",
+           Field::txtQuotientImag),
+    Result(C::txtQuotientMag, L"txtQuotientMag", 4320, 3600, L"Quotient A/B magnitude",
+           Field::txtQuotientMag),
+    Result(C::txtQuotientAngle, L"txtQuotientAngle", 5520, 3600, L"Quotient A/B angle in degrees",
+           Field::txtQuotientAngle),
     Cmd(C::cmdCopyQuotient, L"cmdCopyQuotient", 6960, 3600, 2175, 375, L"Copy Quotient to Input",
         kTipCopy),
     Lbl(C::Label4, L"Label4", 315, 4200, 975, 255, L"Product A * B", FontId::Default, true),
     Lbl(C::Label5, L"Label5", 315, 4620, 975, 255, L"Sum A + B", FontId::Default, true),
     Lbl(C::Label6, L"Label6", 105, 5145, 1200, 255, L"Difference A - B", FontId::Default, true),
-    Result(C::txtProductReal, L"txtProductReal", 1440, 4080, Field::txtProductReal),
-    Result(C::txtProductImag, L"txtProductImag", 2640, 4080, Field::txtProductImag),
-    Result(C::txtProductMag, L"txtProductMag", 4305, 4095, Field::txtProductMag),
-    Result(C::txtProductAngle, L"txtProductAngle", 5520, 4095, Field::txtProductAngle),
-    Result(C::txtSumReal, L"txtSumReal", 1440, 4560, Field::txtSumReal),
-    Result(C::txtSumImag, L"txtSumImag", 2640, 4560, Field::txtSumImag),
-    Result(C::txtSumMag, L"txtSumMag", 4320, 4560, Field::txtSumMag),
-    Result(C::txtSumAngle, L"txtSumAngle", 5520, 4560, Field::txtSumAngle),
-    Result(C::txtDifferenceReal, L"txtDifferenceReal", 1440, 5040, Field::txtDifferenceReal),
-    Result(C::txtDifferenceImag, L"txtDifferenceImag", 2640, 5040, Field::txtDifferenceImag),
-    Result(C::txtDifferenceMag, L"txtDifferenceMag", 4320, 5040, Field::txtDifferenceMag),
-    Result(C::txtDifferenceAngle, L"txtDifferenceAngle", 5520, 5040, Field::txtDifferenceAngle),
+    Result(C::txtProductReal, L"txtProductReal", 1440, 4080, L"Product A * B real part",
+           Field::txtProductReal),
+    Result(C::txtProductImag, L"txtProductImag", 2640, 4080, L"Product A * B imaginary part",
+           Field::txtProductImag),
+    Result(C::txtProductMag, L"txtProductMag", 4305, 4095, L"Product A * B magnitude",
+           Field::txtProductMag),
+    Result(C::txtProductAngle, L"txtProductAngle", 5520, 4095, L"Product A * B angle in degrees",
+           Field::txtProductAngle),
+    Result(C::txtSumReal, L"txtSumReal", 1440, 4560, L"Sum A + B real part", Field::txtSumReal),
+    Result(C::txtSumImag, L"txtSumImag", 2640, 4560, L"Sum A + B imaginary part",
+           Field::txtSumImag),
+    Result(C::txtSumMag, L"txtSumMag", 4320, 4560, L"Sum A + B magnitude", Field::txtSumMag),
+    Result(C::txtSumAngle, L"txtSumAngle", 5520, 4560, L"Sum A + B angle in degrees",
+           Field::txtSumAngle),
+    Result(C::txtDifferenceReal, L"txtDifferenceReal", 1440, 5040, L"Difference A - B real part",
+           Field::txtDifferenceReal),
+    Result(C::txtDifferenceImag, L"txtDifferenceImag", 2640, 5040,
+           L"Difference A - B imaginary part", Field::txtDifferenceImag),
+    Result(C::txtDifferenceMag, L"txtDifferenceMag", 4320, 5040, L"Difference A - B magnitude",
+           Field::txtDifferenceMag),
+    Result(C::txtDifferenceAngle, L"txtDifferenceAngle", 5520, 5040,
+           L"Difference A - B angle in degrees", Field::txtDifferenceAngle),
     Cmd(C::cmdCopyProduct, L"cmdCopyProduct", 6960, 4080, 2175, 375, L"Copy Product to Input",
         kTipCopy),
     Cmd(C::cmdCopySum, L"cmdCopySum", 6960, 4560, 2175, 375, L"Copy Sum to Input", kTipCopy),

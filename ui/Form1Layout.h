@@ -1,6 +1,7 @@
 // The main window as data: every control with its name, kind, container,
-// twips rectangle, caption, font, colour and tooltip, in tab order; the menus;
-// the window's client size. No window code here, so native tests check it.
+// twips rectangle, caption, font, colour, tooltip and accessible name, in tab
+// order; the menus; the window's client size. No window code here, so native
+// tests check it.
 #pragma once
 
 #include <array>
@@ -97,6 +98,9 @@ struct ControlSpec {
   bool grey = false;        // COLOR_MENU background
   bool rightAlign = false;  // Label3 to Label6
   const wchar_t* tooltip = nullptr;
+  // What a screen reader calls the control; nullptr keeps the name Windows
+  // gives it (a button or label by its caption, a box by the label before it).
+  const wchar_t* accessibleName = nullptr;
   std::optional<Field> field = std::nullopt;  // the text the commands use
   OptionGroup group = OptionGroup::optA;      // option buttons only
   int item = 0;                               // option buttons only

@@ -220,19 +220,35 @@ COLORREF InsideColour(HWND box) {
   return c;
 }
 
-TEST(Form1Layout, ResultBoxesAreGreyAndInputsKeepTheWindowColour) {
-  // Wine's menu colour is the window colour; a grey of its own tells them apart.
-  const int element = COLOR_MENU;
-  const COLORREF before = GetSysColor(COLOR_MENU);
-  const COLORREF grey = RGB(212, 208, 200);
-  SetSysColors(1, &element, &grey);
+// Whether any pixel of a box is drawn in the given colour.
+bool DrawsIn(HWND box, COLORREF colour) {
+  RECT r;
+  GetClientRect(box, &r);
+  HDC dc = GetDC(box);
+  bool found = false;
+  for (int y = 0; y < r.bottom && !found; ++y) {
+    for (int x = 0; x < r.right && !found; ++x) found = GetPixel(dc, x, y) == colour;
+  }
+  ReleaseDC(box, dc);
+  return found;
+}
+
+TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
+  // Wine's menu colours are the window colours; colours of their own tell them apart.
+  const int elements[] = {COLOR_MENU, COLOR_MENUTEXT};
+  const COLORREF before[] = {GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT)};
+  const COLORREF menu[] = {RGB(212, 208, 200), RGB(0, 0, 192)};
+  SetSysColors(2, elements, menu);
   Window w;
   for (const ControlSpec& c : kForm1Controls) {
     if (c.kind != Kind::TextBox) continue;
+    w.Type(c.id, L"-888.888");
     EXPECT_EQ(InsideColour(w[c.id]), GetSysColor(c.grey ? COLOR_MENU : COLOR_WINDOW)) << c.name;
+    EXPECT_EQ(DrawsIn(w[c.id], menu[1]), c.grey) << c.name;
+    EXPECT_EQ(DrawsIn(w[c.id], GetSysColor(COLOR_WINDOWTEXT)), !c.grey) << c.name;
   }
   EXPECT_NE(GetSysColor(COLOR_MENU), GetSysColor(COLOR_WINDOW));
-  SetSysColors(1, &element, &before);
+  SetSysColors(2, elements, before);
 }
 
 const std::vector<ControlId> kTabWalk = {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
@@ -173,6 +174,7 @@ void Form1Window::CreateControls(HINSTANCE instance) {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font)), FALSE);
     // Text boxes hold any length, not the edit control's default 30,000.
     if (c.kind == Kind::TextBox) SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+    if (c.accessibleName) SetAccessibleName(h, c.accessibleName);
     if (c.tooltip && tooltip_) {
       TOOLINFOW ti{};
       ti.cbSize = sizeof ti;
@@ -304,7 +306,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       for (int i = 0; i < kControlCount; ++i) {
         if (controls_[i] == box && kForm1Controls[i].grey) {
           HDC dc = reinterpret_cast<HDC>(wp);
-          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+          // The text colour Windows pairs with the menu colour, so that every
+          // colour scheme, high-contrast ones too, keeps the text readable.
+          SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
           SetBkColor(dc, GetSysColor(COLOR_MENU));
           return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
         }

@@ -1,0 +1,255 @@
+#include "win32/AccessibleName.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <new>
+
+namespace quorvane::win32 {
+namespace {
+
+// Interface ids as the headers spell them. The import library declares
+// oleacc.dll's exported IID_IAccessible as code, so that name links to a jump
+// stub rather than to the id, and every query made with it fails.
+const IID& kIidAccessible = __uuidof(IAccessible);
+
+// The accessibility libraries are loaded when an accessibility client first
+// asks, not at start-up: most runs never need them.
+struct AccessibilityApi {
+  decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
+  decltype(&::LresultFromObject) lresultFromObject = nullptr;
+  decltype(&::SysAllocString) sysAllocString = nullptr;
+};
+
+template <class Fn>
+void BindTo(Fn& fn, HMODULE library, const char* entry) {
+  // Through a plain function pointer: GCC warns on a cast straight from FARPROC.
+  fn = library
+           ? reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(library, entry)))
+           : nullptr;
+}
+
+const AccessibilityApi* Api() {
+  static const AccessibilityApi* api = []() -> const AccessibilityApi* {
+    static AccessibilityApi bound;
+    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
+    BindTo(coInitializeEx, ole32, "CoInitializeEx");
+    BindTo(bound.createStdAccessibleObject, oleacc, "CreateStdAccessibleObject");
+    BindTo(bound.lresultFromObject, oleacc, "LresultFromObject");
+    BindTo(bound.sysAllocString, oleaut32, "SysAllocString");
+    if (!coInitializeEx || !bound.createStdAccessibleObject || !bound.lresultFromObject ||
+        !bound.sysAllocString) {
+      return nullptr;
+    }
+    // COM carries the object to the client's process and the client's calls
+    // back to this thread, so the window's thread joins COM as a single-
+    // threaded apartment, served by its message loop. It stays in COM until
+    // the program ends; a thread already in COM keeps its apartment.
+    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    return &bound;
+  }();
+  return api;
+}
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// Windows' own object for the control, with the name replaced. Every call but
+// the name goes to that object, so value, role, state, location and the
+// children (a frame's option buttons) are exactly what Windows reports.
+class NamedAccessible final : public IAccessible, public IOleWindow {
+ public:
+  // Takes over the reference to standard.
+  NamedAccessible(HWND hwnd, const wchar_t* name, IAccessible* standard,
+                  const AccessibilityApi& api)
+      : hwnd_(hwnd), name_(name), standard_(standard), api_(api) {}
+  NamedAccessible(const NamedAccessible&) = delete;
+  NamedAccessible& operator=(const NamedAccessible&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IDispatch)) ||
+        IsEqualIID(riid, kIidAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+    } else if (IsEqualIID(riid, __uuidof(IOleWindow))) {
+      *out = static_cast<IOleWindow*>(this);
+    } else {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&refs_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IOleWindow: which window this object belongs to.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* hwnd) override {
+    if (!hwnd) return E_POINTER;
+    *hwnd = hwnd_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // IAccessible: the name.
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (!IsSelf(child)) return standard_->get_accName(child, name);
+    if (!name) return E_POINTER;
+    *name = api_.sysAllocString(name_);
+    return *name ? S_OK : E_OUTOFMEMORY;
+  }
+
+  // IDispatch and the rest of IAccessible, as Windows answers them.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, lcid, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(riid, names, count, lcid, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                                   UINT* argError) override {
+    return standard_->Invoke(id, riid, lcid, flags, params, result, info, argError);
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    return standard_->get_accChild(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    return standard_->get_accDescription(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    return standard_->get_accRole(child, role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+    return standard_->get_accKeyboardShortcut(child, keys);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+    return standard_->get_accFocus(child);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
+    return standard_->accHitTest(x, y, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~NamedAccessible() { standard_->Release(); }
+
+  LONG refs_ = 1;
+  HWND hwnd_;
+  const wchar_t* name_;
+  IAccessible* standard_;
+  const AccessibilityApi& api_;
+};
+
+// The object for WM_GETOBJECT, or 0 to leave the message to the control.
+LRESULT NamedObject(HWND hwnd, WPARAM flags, const wchar_t* name) {
+  const AccessibilityApi* api = Api();
+  if (!api) return 0;
+  IAccessible* standard = nullptr;
+  if (FAILED(api->createStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible,
+                                            reinterpret_cast<void**>(&standard))) ||
+      !standard) {
+    return 0;
+  }
+  auto* named = new (std::nothrow) NamedAccessible(hwnd, name, standard, *api);
+  if (!named) {
+    standard->Release();
+    return 0;
+  }
+  // The result holds its own references; ours ends here, as a new object is
+  // made for each request.
+  const LRESULT result =
+      api->lresultFromObject(kIidAccessible, flags, static_cast<IAccessible*>(named));
+  named->Release();
+  return result > 0 ? result : 0;
+}
+
+// Subclass of the control itself: accessibility clients send WM_GETOBJECT to
+// the control's own window, never to its parent.
+LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                  DWORD_PTR data) {
+  switch (msg) {
+    case WM_GETOBJECT:
+      // The object id is 32 bits; compared as such, since a 64-bit lParam may
+      // carry it sign-extended.
+      if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
+        if (const LRESULT object = NamedObject(hwnd, wp, reinterpret_cast<const wchar_t*>(data))) {
+          return object;
+        }
+      }
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, NamedControlProc, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+constexpr UINT_PTR kSubclassId = 1;
+
+}  // namespace
+
+bool SetAccessibleName(HWND control, const wchar_t* name) {
+  return control && name &&
+         SetWindowSubclass(control, NamedControlProc, kSubclassId,
+                           reinterpret_cast<DWORD_PTR>(name)) != FALSE;
+}
+
+}  // namespace quorvane::win32

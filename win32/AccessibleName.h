@@ -1,0 +1,16 @@
+// A control's accessible name, the words a screen reader says for it. Windows
+// names a text box after the static text before it in the z-order, which fits
+// a dialog laid out label, box, label, box; a window whose labels sit apart
+// from their boxes gives each box its name here.
+#pragma once
+
+#include <windows.h>
+
+namespace quorvane::win32 {
+
+// From now until the control is destroyed, its client object answers with
+// name (kept, not copied: it must outlive the control); every other property,
+// its value and role among them, stays what Windows reports for the control.
+bool SetAccessibleName(HWND control, const wchar_t* name);
+
+}  // namespace quorvane::win32
