@@ -10,14 +10,14 @@ namespace quorvane {
 enum class AboutKind { Button, Picture, Label };
 enum class AboutFont { Default, Title, Version };
 
-struct AboutFontSpec {
+struct AboutFontRow {
   const wchar_t* face;
   int pointsX100;
   bool bold;
 };
 
 // The box's default font is the main window's, MS Sans Serif 8.25 pt.
-inline constexpr std::array<AboutFontSpec, 3> kAboutFonts = {{
+inline constexpr std::array<AboutFontRow, 3> kAboutFonts = {{
     {L"MS Sans Serif", 825, false},
     {L"Times New Roman", 1800, true},
     {L"Courier", 975, true},
@@ -34,7 +34,7 @@ enum class AboutId : int {
   lblVersion,
 };
 
-struct AboutControlSpec {
+struct AboutControlRow {
   AboutId id;
   const wchar_t* name;
   AboutKind kind;
@@ -46,7 +46,7 @@ struct AboutControlSpec {
 inline constexpr wchar_t kAboutCaption[] = L"About Quorvane";
 inline constexpr wchar_t kAboutTitleLine[] = L"Quorvane\r\nby its engineers";
 
-inline constexpr std::array<AboutControlSpec, 7> kAboutControls = {{
+inline constexpr std::array<AboutControlRow, 7> kAboutControls = {{
     {AboutId::cmdOK, L"cmdOK", AboutKind::Button, 4305, 3150, 1260, 345, L"OK"},
     {AboutId::picIcon, L"picIcon", AboutKind::Picture, 105, 105, 1560, 1935, L""},
     {AboutId::cmdSysInfo, L"cmdSysInfo", AboutKind::Button, 4305, 3675, 1245, 345,

@@ -127,7 +127,7 @@ bool frmAbout::Create(HWND owner) {
   dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
   if (dpi_ <= 0) dpi_ = 96;
   for (size_t i = 0; i < kAboutControls.size(); ++i) {
-    const AboutControlSpec& c = kAboutControls[i];
+    const AboutControlRow& c = kAboutControls[i];
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
@@ -174,7 +174,7 @@ void frmAbout::LayOut() {
     fonts_[i] = CreateFontIndirectW(&lf);
   }
   for (size_t i = 0; i < kAboutControls.size(); ++i) {
-    const AboutControlSpec& c = kAboutControls[i];
+    const AboutControlRow& c = kAboutControls[i];
     SetWindowPos(controls_[i], nullptr, Px(c.left, dpi_), Px(c.top, dpi_), Px(c.width, dpi_),
                  Px(c.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(Font(c.font)), TRUE);

@@ -15,7 +15,7 @@ enum class Kind { TextBox, Label, Button, Frame, Option };
 
 enum class FontId { Default, Bold825, Bold975, Bold12 };
 
-struct FontSpec {
+struct FontRow {
   const wchar_t* face;
   int pointsX100;  // 8.25 pt is 825
   bool bold;
@@ -23,7 +23,7 @@ struct FontSpec {
 
 // Controls without a font entry use MS Sans Serif 8.25 pt, the face and size
 // the layout's two-line headings wrap at.
-inline constexpr std::array<FontSpec, 4> kFonts = {{
+inline constexpr std::array<FontRow, 4> kFonts = {{
     {L"MS Sans Serif", 825, false},
     {L"MS Sans Serif", 825, true},
     {L"MS Sans Serif", 975, true},
@@ -86,7 +86,7 @@ enum class ControlId : int {
   Label14,
 };
 
-struct ControlSpec {
+struct ControlRow {
   ControlId id;
   const wchar_t* name;
   Kind kind;
@@ -108,11 +108,11 @@ inline constexpr int kDesignedLeftTwips = 2220;
 inline constexpr int kDesignedTopTwips = 2535;
 
 inline constexpr int kControlCount = 50;
-extern const std::array<ControlSpec, kControlCount> kForm1Controls;
+extern const std::array<ControlRow, kControlCount> kForm1Controls;
 
-const ControlSpec& SpecOf(ControlId id);
-const ControlSpec& SpecOf(Field field);
-const ControlSpec& SpecOf(OptionGroup group, int item);
+const ControlRow& RowOf(ControlId id);
+const ControlRow& RowOf(Field field);
+const ControlRow& RowOf(OptionGroup group, int item);
 
 // Menus: a bar of popups, each with its items; no access keys, no separators.
 enum class MenuId : int {
@@ -121,19 +121,19 @@ enum class MenuId : int {
   mnuAbout = 203,
 };
 
-struct MenuItemSpec {
+struct MenuItemRow {
   MenuId id;
   const wchar_t* name;
   const wchar_t* caption;
 };
 
-struct MenuSpec {
+struct MenuRow {
   const wchar_t* name;
   const wchar_t* caption;
-  std::span<const MenuItemSpec> items;
+  std::span<const MenuItemRow> items;
 };
 
-extern const std::array<MenuSpec, 2> kForm1Menus;
+extern const std::array<MenuRow, 2> kForm1Menus;
 
 // Twips to pixels at a given dpi, as Windows' MulDiv rounds (half away from 0).
 constexpr int TwipsToPixels(int twips, int dpi) {

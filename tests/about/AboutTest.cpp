@@ -156,7 +156,7 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, Px(5790, dpi));
     EXPECT_EQ(client.bottom, Px(4185, dpi));
-    for (const AboutControlSpec& c : kAboutControls) {
+    for (const AboutControlRow& c : kAboutControls) {
       SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
       HWND h = box.Control(c.id);
       RECT r;
@@ -168,7 +168,7 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
       EXPECT_EQ(r.bottom - r.top, Px(c.height, dpi));
       LOGFONTW lf{};
       GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-      const AboutFontSpec& f = kAboutFonts[static_cast<int>(c.font)];
+      const AboutFontRow& f = kAboutFonts[static_cast<int>(c.font)];
       if (c.kind != AboutKind::Picture) {
         EXPECT_STREQ(lf.lfFaceName, f.face);
         EXPECT_EQ(lf.lfHeight,

@@ -58,7 +58,7 @@ struct ClassAndStyle {
   DWORD exStyle;
 };
 
-ClassAndStyle ClassFor(const ControlSpec& c) {
+ClassAndStyle ClassFor(const ControlRow& c) {
   switch (c.kind) {
     case Kind::TextBox:
       return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
@@ -104,9 +104,9 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
 
   const DWORD style = WS_OVERLAPPEDWINDOW;
   HMENU bar = CreateMenu();
-  for (const MenuSpec& m : kForm1Menus) {
+  for (const MenuRow& m : kForm1Menus) {
     HMENU popup = CreatePopupMenu();
-    for (const MenuItemSpec& item : m.items) {
+    for (const MenuItemRow& item : m.items) {
       AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
     }
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), m.caption);
@@ -155,7 +155,7 @@ void Form1Window::CreateControls(HINSTANCE instance) {
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
   for (int i = 0; i < kControlCount; ++i) {
-    const ControlSpec& c = kForm1Controls[i];
+    const ControlRow& c = kForm1Controls[i];
     const ClassAndStyle cs = ClassFor(c);
     HWND parent = c.container == ControlId::None ? hwnd_ : Handle(c.container);
     DWORD style = WS_CHILD | WS_VISIBLE | cs.style;
@@ -188,7 +188,7 @@ void Form1Window::CreateControls(HINSTANCE instance) {
 
 void Form1Window::LayOut() {
   for (int i = 0; i < kControlCount; ++i) {
-    const ControlSpec& c = kForm1Controls[i];
+    const ControlRow& c = kForm1Controls[i];
     // Twips are scaled at the window's dpi; the controls never follow a resize.
     SetWindowPos(controls_[i], nullptr, TwipsToPixels(c.left, dpi_), TwipsToPixels(c.top, dpi_),
                  TwipsToPixels(c.width, dpi_), TwipsToPixels(c.height, dpi_),
@@ -207,7 +207,7 @@ HWND Form1Window::Control(ControlId id) const { return Handle(id); }
 bool Form1Window::PreTranslate(MSG& msg) { return hwnd_ && IsDialogMessageW(hwnd_, &msg); }
 
 std::wstring Form1Window::GetText(Field field) {
-  HWND h = Handle(SpecOf(field).id);
+  HWND h = Handle(RowOf(field).id);
   const int length = GetWindowTextLengthW(h);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   const int got = GetWindowTextW(h, text.data(), length + 1);
@@ -216,24 +216,24 @@ std::wstring Form1Window::GetText(Field field) {
 }
 
 void Form1Window::SetText(Field field, std::wstring_view text) {
-  SetWindowTextW(Handle(SpecOf(field).id), std::wstring(text).c_str());
+  SetWindowTextW(Handle(RowOf(field).id), std::wstring(text).c_str());
 }
 
 bool Form1Window::IsSelected(OptionGroup group, int item) {
-  return SendMessageW(Handle(SpecOf(group, item).id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(Handle(RowOf(group, item).id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Form1Window::Select(OptionGroup group, int item) {
   // Selecting one item of a group clears the other, as a click does.
-  SendMessageW(Handle(SpecOf(group, item).id), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageW(Handle(SpecOf(group, 1 - item).id), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageW(Handle(RowOf(group, item).id), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(Handle(RowOf(group, 1 - item).id), BM_SETCHECK, BST_UNCHECKED, 0);
   UpdateTabStops(group);
 }
 
 // Tab reaches only the selected button of a group, as in a dialog.
 void Form1Window::UpdateTabStops(OptionGroup group) {
   for (int item = 0; item < 2; ++item) {
-    HWND h = Handle(SpecOf(group, item).id);
+    HWND h = Handle(RowOf(group, item).id);
     const bool checked = SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
     LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
     style = checked ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
