@@ -9,6 +9,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace quorvane::win32;
   Form1Window form(UserDecimalSeparator());
   Form1Program program(form);
-  if (!form.Create(instance, showCommand, &program)) return 1;
+  if (!form.Create(instance, showCommand, &program, true,
+                   LoadIconW(instance, MAKEINTRESOURCEW(1)))) {
+    return 1;
+  }
   return RunMessageLoop(form);
 }

@@ -14,32 +14,33 @@ constexpr wchar_t kTipCopy[] = L"Press to copy this result to both input A and B
 
 constexpr ControlRow Input(C id, const wchar_t* name, int l, int t, int w, int h,
                            const wchar_t* tip, Field f) {
-  return {id, name, TextBox, C::None, l, t, w, h, L"", FontId::Default, false, false, tip, f};
+  return {{id, name, TextBox, C::None, l, t, w, h, L"", FontId::Default, false, false, tip}, f};
 }
 constexpr ControlRow Result(C id, const wchar_t* name, int l, int t, Field f) {
-  return {id,  name, TextBox,         C::None, l,     t,       1095,
-          375, L"",  FontId::Default, true,    false, nullptr, f};
+  return {{id, name, TextBox, C::None, l, t, 1095, 375, L"", FontId::Default, true}, f};
 }
 constexpr ControlRow Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
                          const wchar_t* caption, FontId font = FontId::Default,
                          bool right = false) {
-  return {id, name, Label, C::None, l, t, w, h, caption, font, false, right};
+  return {{id, name, Label, C::None, l, t, w, h, caption, font, false, right}};
 }
 constexpr ControlRow Display(C id, const wchar_t* name, int l, int t, int w, Field f) {
-  return {id, name, Label, C::None, l, t, w, 225, L"", FontId::Default, false, false, nullptr, f};
+  return {{id, name, Label, C::None, l, t, w, 225, L""}, f};
 }
 constexpr ControlRow Cmd(C id, const wchar_t* name, int l, int t, int w, int h,
                          const wchar_t* caption, const wchar_t* tip,
                          FontId font = FontId::Default) {
-  return {id, name, Button, C::None, l, t, w, h, caption, font, false, false, tip};
+  return {{id, name, Button, C::None, l, t, w, h, caption, font, false, false, tip}};
 }
 constexpr ControlRow Frm(C id, const wchar_t* name, int l, int t, const wchar_t* tip) {
-  return {id, name, Frame, C::None, l, t, 1575, 735, L"", FontId::Default, false, false, tip};
+  return {{id, name, Frame, C::None, l, t, 1575, 735, L"", FontId::Default, false, false, tip}};
 }
 constexpr ControlRow Opt(C id, const wchar_t* name, C frame, int l, int t, int w, int h,
                          const wchar_t* caption, const wchar_t* tip, OptionGroup g, int item) {
-  return {id,    name,  Option, frame,        l, t,   w, h, caption, FontId::Default,
-          false, false, tip,    std::nullopt, g, item};
+  return {{id, name, Option, frame, l, t, w, h, caption, FontId::Default, false, false, tip},
+          std::nullopt,
+          g,
+          item};
 }
 
 }  // namespace

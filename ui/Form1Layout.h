@@ -8,18 +8,11 @@
 #include <span>
 
 #include "ui/Form1View.h"
+#include "win32/WindowTable.h"
 
 namespace quorvane {
 
-enum class Kind { TextBox, Label, Button, Frame, Option };
-
 enum class FontId { Default, Bold825, Bold975, Bold12 };
-
-struct FontRow {
-  const wchar_t* face;
-  int pointsX100;  // 8.25 pt is 825
-  bool bold;
-};
 
 // Controls without a font entry use MS Sans Serif 8.25 pt, the face and size
 // the layout's two-line headings wrap at.
@@ -86,17 +79,8 @@ enum class ControlId : int {
   Label14,
 };
 
-struct ControlRow {
-  ControlId id;
-  const wchar_t* name;
-  Kind kind;
-  ControlId container;           // None: the window's client area
-  int left, top, width, height;  // twips, from the container's client area
-  const wchar_t* caption;
-  FontId font = FontId::Default;
-  bool grey = false;        // COLOR_MENU background
-  bool rightAlign = false;  // Label3 to Label6
-  const wchar_t* tooltip = nullptr;
+// A control of the window, with what the commands know it by.
+struct ControlRow : ControlRowOf<ControlId, FontId> {
   std::optional<Field> field = std::nullopt;  // the text the commands use
   OptionGroup group = OptionGroup::optA;      // option buttons only
   int item = 0;                               // option buttons only
@@ -134,11 +118,5 @@ struct MenuRow {
 };
 
 extern const std::array<MenuRow, 2> kForm1Menus;
-
-// Twips to pixels at a given dpi, as Windows' MulDiv rounds (half away from 0).
-constexpr int TwipsToPixels(int twips, int dpi) {
-  const long long n = static_cast<long long>(twips) * dpi;
-  return static_cast<int>(n >= 0 ? (n + 720) / 1440 : -((-n + 720) / 1440));
-}
 
 }  // namespace quorvane

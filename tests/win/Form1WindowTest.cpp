@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win/FontHandover.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/win32/Form1Program.h"
 #include "ui/win32/Form1Window.h"
@@ -175,6 +176,26 @@ TEST(Form1Layout, LaysOutAgainWhenTheDpiChanges) {
     EXPECT_EQ(r.right - r.left, Px(c.width, 144)) << c.name;
   }
   EXPECT_EQ(w.form->Dpi(), 144);
+}
+
+// Pixel height of a font row at a dpi, rounded to nearest.
+int FontHeight(const FontRow& f, int dpi) {
+  return -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5));
+}
+
+TEST(Form1Layout, NoControlHoldsADeletedFontAcrossDpiChanges) {
+  Window w;
+  for (int dpi : {144, 120, 96}) {
+    const Handover h = ChangeDpi(w.form->hwnd(), dpi);
+    EXPECT_EQ(h.given, kControlCount) << dpi;
+    EXPECT_EQ(h.stale, 0) << dpi;
+    for (const ControlRow& c : kForm1Controls) {
+      LOGFONTW lf{};
+      const auto font = reinterpret_cast<HFONT>(SendMessageW(w[c.id], WM_GETFONT, 0, 0));
+      ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf)) << c.name;
+      EXPECT_EQ(lf.lfHeight, FontHeight(kFonts[static_cast<int>(c.font)], dpi)) << c.name;
+    }
+  }
 }
 
 TEST(Form1Layout, WindowCaptionFrameAndMenus) {

@@ -1,0 +1,104 @@
+// The one way a window gets its controls: created from the window's table in
+// tab order, each in place with its font, tooltip and group; scaled again
+// when the dpi changes; found by id. Only the tables differ between windows.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <vector>
+
+#include "win32/Owned.h"
+#include "win32/WindowTable.h"
+
+namespace quorvane::win32 {
+
+// The fonts of a font table made at one dpi, owned together.
+class FontSet {
+ public:
+  FontSet() = default;
+  FontSet(std::span<const FontRow> rows, int dpi);
+  HFONT operator[](int index) const { return fonts_[static_cast<size_t>(index)].get(); }
+
+ private:
+  std::vector<OwnedFont> fonts_;
+};
+
+// One control's row without its window's own types.
+struct ControlShape {
+  int id;
+  Kind kind;
+  int container;  // 0: the window's client area
+  int left, top, width, height;
+  const wchar_t* caption;
+  int font;
+  bool rightAlign;
+  const wchar_t* tooltip;
+};
+
+template <class Row>
+ControlShape ShapeOf(const Row& r) {
+  return {static_cast<int>(r.id),
+          r.kind,
+          static_cast<int>(r.container),
+          r.left,
+          r.top,
+          r.width,
+          r.height,
+          r.caption,
+          static_cast<int>(r.font),
+          r.rightAlign,
+          r.tooltip};
+}
+
+class ControlSet {
+ public:
+  // Creates the controls of `rows` in `window` at `dpi`, in table order.
+  template <class Row>
+  void Create(HWND window, std::span<const Row> rows, std::span<const FontRow> fonts, int dpi) {
+    std::vector<ControlShape> shapes;
+    for (const Row& r : rows) shapes.push_back(ShapeOf(r));
+    Create(window, shapes, fonts, dpi);
+  }
+  // Places and sizes every control at `dpi` with fonts made for it. The new
+  // fonts are handed out before the old ones go: no control ever holds a
+  // deleted font.
+  void Scale(int dpi);
+
+  HWND Find(int id) const;
+  template <class Id>
+  HWND operator[](Id id) const {
+    return Find(static_cast<int>(id));
+  }
+  // The table index of a control of this set, or -1.
+  int IndexOf(HWND control) const;
+  HWND Tooltip() const { return tooltip_; }
+  HFONT Font(int font) const { return fonts_[font]; }
+  // The window is gone, and its controls with it.
+  void Forget();
+
+ private:
+  void Create(HWND window, std::span<const ControlShape> shapes, std::span<const FontRow> fonts,
+              int dpi);
+  HWND CreateOne(HWND window, const ControlShape& c, bool startsGroup, int dpi);
+
+  std::vector<ControlShape> shapes_;
+  std::vector<HWND> handles_;
+  std::span<const FontRow> fontRows_;
+  FontSet fonts_;
+  HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
+};
+
+// Moves and sizes `window` so its client area lies at the designed place at
+// `dpi`, for its own style, extended style and menu.
+void PlaceClientArea(HWND window, int leftTwips, int topTwips, int widthTwips, int heightTwips,
+                     int dpi);
+
+// The dpi `window` is shown at.
+int DpiOf(HWND window);
+
+// Shows `bitmap` in a picture control, stretched to its client area. The
+// caller keeps the bitmap alive while the control shows it.
+void SetPicture(HWND picture, HBITMAP bitmap);
+
+}  // namespace quorvane::win32
