@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/Form1Program.h"
 #include "tests/win/FontHandover.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/win32/Form1Program.h"
 #include "ui/win32/Form1Window.h"
 
 namespace quorvane::testing {
@@ -546,7 +546,7 @@ TEST(Form1Commands, TextBoxesHoldLongTexts) {
 TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
   std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
   int ends = 0;
-  win32::Form1Program program(*form, [&] { ++ends; });
+  Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   HWND main = form->hwnd();
   IAboutBox* first = nullptr;
@@ -578,7 +578,7 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   MessageBoxWatcher watcher(IDOK);
   std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
   int ends = 0;
-  win32::Form1Program program(*form, [&] { ++ends; });
+  Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   SendMessageW(form->hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuId::mnuFileExit), 0);
   Pump(50);
