@@ -47,7 +47,7 @@ bool frmAbout::Create(HWND owner) {
     return false;
   }
   dpi_ = win32::DpiOf(hwnd_);
-  controls_.Create(hwnd_, std::span<const AboutControlRow>(kAboutControls), kAboutFonts, dpi_);
+  controls_.Create(hwnd_, kAboutControls, kAboutFonts, dpi_);
   win32::SetPicture(Control(AboutId::picIcon), picture_.get());
   win32::PlaceClientArea(hwnd_, kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips,
                          kAboutClientHeightTwips, dpi_);

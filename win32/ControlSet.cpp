@@ -121,8 +121,8 @@ FontSet::FontSet(std::span<const FontRow> rows, int dpi) {
   }
 }
 
-void ControlSet::Create(HWND window, std::span<const ControlShape> shapes,
-                        std::span<const FontRow> fonts, int dpi) {
+void ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
+                           std::span<const FontRow> fonts, int dpi) {
   RegisterControlClasses(GetModuleHandleW(nullptr));
   shapes_.assign(shapes.begin(), shapes.end());
   fontRows_ = fonts;

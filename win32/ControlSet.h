@@ -53,12 +53,13 @@ ControlShape ShapeOf(const Row& r) {
 
 class ControlSet {
  public:
-  // Creates the controls of `rows` in `window` at `dpi`, in table order.
-  template <class Row>
-  void Create(HWND window, std::span<const Row> rows, std::span<const FontRow> fonts, int dpi) {
+  // Creates the controls of the table `rows` in `window` at `dpi`, in table
+  // order, with fonts from the table `fonts`. Both tables outlive the set.
+  template <class Rows>
+  void Create(HWND window, const Rows& rows, std::span<const FontRow> fonts, int dpi) {
     std::vector<ControlShape> shapes;
-    for (const Row& r : rows) shapes.push_back(ShapeOf(r));
-    Create(window, shapes, fonts, dpi);
+    for (const auto& r : rows) shapes.push_back(ShapeOf(r));
+    CreateAll(window, shapes, fonts, dpi);
   }
   // Places and sizes every control at `dpi` with fonts made for it. The new
   // fonts are handed out before the old ones go: no control ever holds a
@@ -78,8 +79,8 @@ class ControlSet {
   void Forget();
 
  private:
-  void Create(HWND window, std::span<const ControlShape> shapes, std::span<const FontRow> fonts,
-              int dpi);
+  void CreateAll(HWND window, std::span<const ControlShape> shapes, std::span<const FontRow> fonts,
+                 int dpi);
   HWND CreateOne(HWND window, const ControlShape& c, bool startsGroup, int dpi);
 
   std::vector<ControlShape> shapes_;

@@ -51,7 +51,6 @@ inline void Bitmap(HBITMAP bitmap) { Gdi(bitmap); }
 inline void Brush(HBRUSH brush) { Gdi(brush); }
 inline void MemoryDc(HDC dc) { DeleteDC(dc); }
 inline void Menu(HMENU menu) { DestroyMenu(menu); }
-inline void Window(HWND window) { DestroyWindow(window); }
 inline void Kernel(HANDLE handle) { CloseHandle(handle); }
 inline void Search(HANDLE search) { FindClose(search); }
 // RegCloseKey is bound at first use; a key that cannot be closed leaves
@@ -69,7 +68,6 @@ using OwnedBitmap = Owned<HBITMAP, release::Bitmap>;
 using OwnedBrush = Owned<HBRUSH, release::Brush>;
 using OwnedMemoryDc = Owned<HDC, release::MemoryDc>;
 using OwnedMenu = Owned<HMENU, release::Menu>;
-using OwnedWindow = Owned<HWND, release::Window>;
 using OwnedHandle = Owned<HANDLE, release::Kernel>;
 // FindFirstFileW reports failure as INVALID_HANDLE_VALUE: test for it first.
 using OwnedSearch = Owned<HANDLE, release::Search>;

@@ -31,7 +31,7 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
   InitCommonControlsEx(&icc);
   if (!CreateWindowWithMenus(instance, icon)) return false;
   dpi_ = DpiOf(hwnd_);
-  controls_.Create(hwnd_, std::span<const ControlRow>(kForm1Controls), kFonts, dpi_);
+  controls_.Create(hwnd_, kForm1Controls, kFonts, dpi_);
   PlaceClientArea(hwnd_, kDesignedLeftTwips, kDesignedTopTwips, kClientWidthTwips,
                   kClientHeightTwips, dpi_);
   commands_.Form_Load();
