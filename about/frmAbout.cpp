@@ -85,7 +85,6 @@ void frmAbout::Show(int modal, HWND owner) {
     SetForegroundWindow(hwnd_);
     return;
   }
-  lastFocus_ = nullptr;
   if (!Create(owner)) return;
   closed_ = false;
   if (modal != 1) {
@@ -138,21 +137,12 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
     case WM_ACTIVATE:
-      // As in a dialog: the focus goes back to a control, OK at first.
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      } else {
-        SetFocus(lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : Control(AboutId::cmdOK));
-        return 0;
-      }
+      if (controls_.KeepFocus(hwnd_, wp, Control(AboutId::cmdOK))) return 0;
       break;
     case WM_CLOSE:
       Unload();
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
       closed_ = true;
       controls_.Forget();
       return 0;

@@ -47,7 +47,6 @@ class frmAbout {
 
   SysInfoHandler sysInfo_;
   HWND hwnd_ = nullptr;
-  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   bool closed_ = true;
   win32::ControlSet controls_;

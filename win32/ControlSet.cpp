@@ -183,9 +183,21 @@ int ControlSet::IndexOf(HWND control) const {
   return -1;
 }
 
+bool ControlSet::KeepFocus(HWND window, WPARAM activation, HWND first) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window, focus)) lastFocus_ = focus;
+    return false;
+  }
+  if (HIWORD(activation)) return false;  // activated while minimised
+  SetFocus(lastFocus_ && IsChild(window, lastFocus_) ? lastFocus_ : first);
+  return true;
+}
+
 void ControlSet::Forget() {
   handles_.assign(handles_.size(), nullptr);
   tooltip_ = nullptr;
+  lastFocus_ = nullptr;
 }
 
 void PlaceClientArea(HWND window, int leftTwips, int topTwips, int widthTwips, int heightTwips,

@@ -75,6 +75,10 @@ class ControlSet {
   int IndexOf(HWND control) const;
   HWND Tooltip() const { return tooltip_; }
   HFONT Font(int font) const { return fonts_[font]; }
+  // WM_ACTIVATE, as in a dialog: the focus leaves with the window and comes
+  // back to the control that had it, at first to `first`. True when the
+  // focus was set, so the system must not set it again.
+  bool KeepFocus(HWND window, WPARAM activation, HWND first);
   // The window is gone, and its controls with it.
   void Forget();
 
@@ -88,6 +92,7 @@ class ControlSet {
   std::span<const FontRow> fontRows_;
   FontSet fonts_;
   HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
+  HWND lastFocus_ = nullptr;
 };
 
 // Moves and sizes `window` so its client area lies at the designed place at

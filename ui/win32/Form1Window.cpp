@@ -177,14 +177,7 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_ACTIVATE:
-      // Keyboard focus leaves with the window and comes back to where it was.
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      } else if (!HIWORD(wp)) {
-        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : Control(ControlId::txtRealA));
-        return 0;
-      }
+      if (controls_.KeepFocus(hwnd_, wp, Control(ControlId::txtRealA))) return 0;
       break;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wp);
@@ -205,8 +198,6 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCDESTROY:
       // The controls and the tooltip, which the window owns, went before it.
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
       controls_.Forget();
       if (quitOnDestroy_) PostQuitMessage(0);
       return 0;

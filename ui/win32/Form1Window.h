@@ -72,7 +72,6 @@ class Form1Window final : public IForm1View {
   IForm1Events* events_ = nullptr;
   bool quitOnDestroy_ = true;
   HWND hwnd_ = nullptr;
-  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   ControlSet controls_;
 };
