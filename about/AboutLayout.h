@@ -5,19 +5,14 @@
 #include <array>
 #include <string>
 
+#include "win32/WindowTable.h"
+
 namespace quorvane {
 
-enum class AboutKind { Button, Picture, Label };
 enum class AboutFont { Default, Title, Version };
 
-struct AboutFontSpec {
-  const wchar_t* face;
-  int pointsX100;
-  bool bold;
-};
-
 // The box's default font is the main window's, MS Sans Serif 8.25 pt.
-inline constexpr std::array<AboutFontSpec, 3> kAboutFonts = {{
+inline constexpr std::array<FontRow, 3> kAboutFonts = {{
     {L"MS Sans Serif", 825, false},
     {L"Times New Roman", 1800, true},
     {L"Courier", 975, true},
@@ -25,6 +20,7 @@ inline constexpr std::array<AboutFontSpec, 3> kAboutFonts = {{
 
 // Ids; cmdOK is IDOK, so Enter and Escape reach it through the dialog keyboard.
 enum class AboutId : int {
+  None = 0,
   cmdOK = 1,
   picIcon = 300,
   cmdSysInfo,
@@ -34,32 +30,26 @@ enum class AboutId : int {
   lblVersion,
 };
 
-struct AboutControlSpec {
-  AboutId id;
-  const wchar_t* name;
-  AboutKind kind;
-  int left, top, width, height;  // twips
-  const wchar_t* text;           // the designed text; the load step sets some anew
-  AboutFont font = AboutFont::Default;
-};
+// The load step sets some captions anew; the table holds the designed ones.
+using AboutControlRow = ControlRowOf<AboutId, AboutFont>;
 
 inline constexpr wchar_t kAboutCaption[] = L"About Quorvane";
 inline constexpr wchar_t kAboutTitleLine[] = L"Quorvane\r\nby its engineers";
 
-inline constexpr std::array<AboutControlSpec, 7> kAboutControls = {{
-    {AboutId::cmdOK, L"cmdOK", AboutKind::Button, 4305, 3150, 1260, 345, L"OK"},
-    {AboutId::picIcon, L"picIcon", AboutKind::Picture, 105, 105, 1560, 1935, L""},
-    {AboutId::cmdSysInfo, L"cmdSysInfo", AboutKind::Button, 4305, 3675, 1245, 345,
+inline constexpr std::array<AboutControlRow, 7> kAboutControls = {{
+    {AboutId::cmdOK, L"cmdOK", Kind::DefaultButton, AboutId::None, 4305, 3150, 1260, 345, L"OK"},
+    {AboutId::picIcon, L"picIcon", Kind::Picture, AboutId::None, 105, 105, 1560, 1935, L""},
+    {AboutId::cmdSysInfo, L"cmdSysInfo", Kind::Button, AboutId::None, 4305, 3675, 1245, 345,
      L"&System Info..."},
-    {AboutId::lblDescription, L"lblDescription", AboutKind::Label, 525, 2205, 4830, 540,
+    {AboutId::lblDescription, L"lblDescription", Kind::Label, AboutId::None, 525, 2205, 4830, 540,
      L"Quorvane calculates and displays the Quotient, Product, Sum and Difference of two "
      L"Vectors entered by the User."},
-    {AboutId::lblDisclaimer, L"lblDisclaimer", AboutKind::Label, 255, 3150, 3870, 825,
+    {AboutId::lblDisclaimer, L"lblDisclaimer", Kind::Label, AboutId::None, 255, 3150, 3870, 825,
      L"This program is provided as is, without warranty of any kind. Check every result "
      L"that matters before you rely on it."},
-    {AboutId::lblTitle, L"lblTitle", AboutKind::Label, 1995, 240, 3390, 1110, L"Application Title",
-     AboutFont::Title},
-    {AboutId::lblVersion, L"lblVersion", AboutKind::Label, 1995, 1575, 3045, 225, L"  ",
+    {AboutId::lblTitle, L"lblTitle", Kind::Label, AboutId::None, 1995, 240, 3390, 1110,
+     L"Application Title", AboutFont::Title},
+    {AboutId::lblVersion, L"lblVersion", Kind::Label, AboutId::None, 1995, 1575, 3045, 225, L"  ",
      AboutFont::Version},
 }};
 

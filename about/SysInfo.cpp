@@ -1,7 +1,10 @@
 #include "about/SysInfo.h"
 
+#include <optional>
+
 #include "core/Failure.h"
 #include "win32/LateBound.h"
+#include "win32/Owned.h"
 
 namespace quorvane {
 namespace {
@@ -14,35 +17,18 @@ constexpr wchar_t kSecondKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr wchar_t kSecondValue[] = L"MSINFO";
 constexpr wchar_t kToolFile[] = L"\\MSINFO32.EXE";
 constexpr DWORD kBufferBytes = 1024;
-constexpr int kErrInvalidCall = 5;
 
 // Read rights only: asking for write rights would refuse every account that
 // may read the key but not change it.
 constexpr REGSAM kAccess = KEY_READ;
 
-// An open key, closed when it goes out of scope, failure or not.
-class OpenKey {
- public:
-  OpenKey() = default;
-  ~OpenKey() {
-    if (key_) late::RegCloseKey(key_);
-  }
-  OpenKey(const OpenKey&) = delete;
-  OpenKey& operator=(const OpenKey&) = delete;
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 // "A directory listing for the exact path, normal files only": hidden and
 // system files and folders do not count.
 bool NormalFileExists(const std::wstring& path) {
   WIN32_FIND_DATAW found;
-  HANDLE h = FindFirstFileW(path.c_str(), &found);
+  const HANDLE h = FindFirstFileW(path.c_str(), &found);
   if (h == INVALID_HANDLE_VALUE) return false;
-  FindClose(h);
+  const win32::OwnedSearch search(h);
   constexpr DWORD kNotNormal =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   return (found.dwFileAttributes & kNotNormal) == 0;
@@ -61,16 +47,28 @@ bool StartProgram(const std::wstring& path) {
                       nullptr, &si, &pi)) {
     return false;
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  // Not waited for: both handles go at once.
+  const win32::OwnedHandle process(pi.hProcess), thread(pi.hThread);
   return true;
+}
+
+// The tool's path: "PATH" exactly as read, without a test first, or else the
+// "MSINFO" directory with the tool's file name when that file exists.
+// Nothing when neither place names one.
+std::optional<std::wstring> LocateTool() {
+  std::wstring toolPath;
+  if (GetKeyValue(HKEY_LOCAL_MACHINE, kFirstKey, kFirstValue, toolPath)) return toolPath;
+  if (!GetKeyValue(HKEY_LOCAL_MACHINE, kSecondKey, kSecondValue, toolPath)) return std::nullopt;
+  std::wstring candidate = toolPath + kToolFile;
+  if (!NormalFileExists(candidate)) return std::nullopt;
+  return candidate;
 }
 
 }  // namespace
 
 bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& SubKeyRef,
                  std::wstring& KeyVal) {
-  OpenKey key;
+  win32::OwnedKey key;
   if (late::RegOpenKeyExW(KeyRoot, KeyName.c_str(), 0, kAccess, key.out()) != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;
@@ -110,24 +108,18 @@ bool GetKeyValue(HKEY KeyRoot, const std::wstring& KeyName, const std::wstring& 
 }
 
 void StartSysInfo(IMessageBox& box) {
+  bool started = false;
   try {
-    std::wstring toolPath;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, kFirstKey, kFirstValue, toolPath)) {
-      if (!GetKeyValue(HKEY_LOCAL_MACHINE, kSecondKey, kSecondValue, toolPath)) {
-        throw RuntimeError{0};
-      }
-      const std::wstring candidate = toolPath + kToolFile;
-      if (!NormalFileExists(candidate)) throw RuntimeError{0};
-      toolPath = candidate;
-    }
-    // The path read from "PATH" is used as it stands, without a test first.
-    if (!StartProgram(toolPath)) throw RuntimeError{0};
+    const std::optional<std::wstring> toolPath = LocateTool();
+    started = toolPath && StartProgram(*toolPath);
   } catch (...) {
-    try {
-      box.Show(kSysInfoUnavailable, kMbOkOnly, L"");
-    } catch (...) {
-      // The box itself failed: nothing more can be said.
-    }
+    // Any failure on the way ends in the one message below.
+  }
+  if (started) return;
+  try {
+    box.Show(kSysInfoUnavailable, kMbOkOnly, L"");
+  } catch (...) {
+    // The box itself failed: nothing more can be said.
   }
 }
 

@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 
 #include "about/AboutLayout.h"
 #include "core/MessageBox.h"
+#include "win32/ControlSet.h"
+#include "win32/Owned.h"
 #include "win32/OwnedWindowProc.h"
 
 namespace quorvane {
@@ -30,8 +31,8 @@ class frmAbout {
   void Show(int modal, HWND owner);
 
   HWND hwnd() const { return hwnd_; }
-  HWND Control(AboutId id) const;
-  HFONT Font(AboutFont font) const { return fonts_[static_cast<int>(font)]; }
+  HWND Control(AboutId id) const { return controls_[id]; }
+  HFONT Font(AboutFont font) const { return controls_.Font(static_cast<int>(font)); }
   int Dpi() const { return dpi_; }
   void SetSysInfoHandler(SysInfoHandler handler) { sysInfo_ = std::move(handler); }
 
@@ -40,19 +41,16 @@ class frmAbout {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   bool Create(HWND owner);
   void Form_Load();
-  void LayOut();
   void Paint();
   void Unload();
+  void cmdSysInfo_Click();
 
   SysInfoHandler sysInfo_;
   HWND hwnd_ = nullptr;
-  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   bool closed_ = true;
-  std::array<HWND, kAboutControls.size()> controls_{};
-  std::array<HFONT, kAboutFonts.size()> fonts_{};
-  HBITMAP picture_ = nullptr;
-  int pictureWidth_ = 0, pictureHeight_ = 0;
+  win32::ControlSet controls_;
+  win32::OwnedBitmap picture_;
 };
 
 }  // namespace quorvane

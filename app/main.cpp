@@ -2,13 +2,18 @@
 // happens in the window's event handlers until it closes.
 #include <windows.h>
 
-#include "ui/win32/Form1Program.h"
+#include "app/Form1Program.h"
+#include "app/resource.h"
 #include "ui/win32/Form1Window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  using namespace quorvane;
   using namespace quorvane::win32;
   Form1Window form(UserDecimalSeparator());
   Form1Program program(form);
-  if (!form.Create(instance, showCommand, &program)) return 1;
+  if (!form.Create(instance, showCommand, &program, true,
+                   LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVANE)))) {
+    return 1;
+  }
   return RunMessageLoop(form);
 }

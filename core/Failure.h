@@ -1,16 +1,18 @@
-// Failures travel as numbered runtime errors: 6 overflow or invalid operation,
-// 11 division by zero, 13 type mismatch (text that is not a number), 48 a
-// system library that cannot be loaded, 453 an entry point not found in it.
+// Failures travel as numbered runtime errors. Every number the program
+// raises or reports is named here.
 #pragma once
 
 namespace quorvane {
 
 enum : int {
-  kErrOverflow = 6,
+  kErrInvalidCall = 5,  // a call that cannot be made, such as a cut of no data
+  kErrOverflow = 6,     // also an invalid floating-point operation
+  kErrOutOfMemory = 7,
   kErrDivisionByZero = 11,
-  kErrTypeMismatch = 13,
-  kErrDllLoad = 48,
-  kErrEntryPointNotFound = 453,
+  kErrTypeMismatch = 13,         // text that is not a number
+  kErrDllLoad = 48,              // a system library that cannot be loaded
+  kErrInternal = 51,             // a failure that carries no number of its own
+  kErrEntryPointNotFound = 453,  // an entry point not found in its library
 };
 
 struct RuntimeError {

@@ -46,10 +46,33 @@ std::wstring NonFinite(double value) {
   return value < 0 ? L"-Infinity" : L"Infinity";
 }
 
-}  // namespace
+// Where the parts of an accepted number lie in its text.
+struct Matched {
+  bool negative;
+  std::size_t mantissaStart, mantissaEnd;
+  std::size_t sepAt;         // npos without a separator
+  std::size_t digits;        // of the mantissa
+  std::size_t intDigits;     // before the separator
+  std::size_t firstNonZero;  // among the digits; npos when all are zeros
+  long long exponent;
+};
 
-double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
-  // First pass: match the accepted form and note where its parts lie.
+// The exponent after "E": saturated far beyond any double either way.
+long long MatchExponent(std::wstring_view text, std::size_t& i) {
+  const std::size_t n = text.size();
+  bool negative = false;
+  if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  if (i >= n || !IsDigit(text[i])) TypeMismatch();
+  long long exponent = 0;
+  for (; i < n && IsDigit(text[i]); ++i) {
+    if (exponent < 100000000) exponent = exponent * 10 + (text[i] - L'0');
+  }
+  return negative ? -exponent : exponent;
+}
+
+// Matches "[spaces][sign]digits[sep digits][E[sign]digits][spaces]" and
+// notes where its parts lie; anything else is a type mismatch.
+Matched Match(std::wstring_view text, std::wstring_view decimalSep) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n && text[i] == L' ') ++i;
@@ -59,7 +82,7 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
   std::size_t sepAt = std::wstring_view::npos;
   std::size_t digits = 0;
   std::size_t intDigits = 0;
-  std::size_t firstNonZero = std::wstring_view::npos;  // among the digits
+  std::size_t firstNonZero = std::wstring_view::npos;
   while (i < n) {
     if (IsDigit(text[i])) {
       if (firstNonZero == std::wstring_view::npos && text[i] != L'0') firstNonZero = digits;
@@ -77,40 +100,27 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
   const std::size_t mantissaEnd = i;
   if (digits == 0) TypeMismatch();
   long long exponent = 0;
-  if (i < n && (text[i] == L'E' || text[i] == L'e')) {
-    ++i;
-    bool expNegative = false;
-    if (i < n && (text[i] == L'+' || text[i] == L'-')) expNegative = text[i++] == L'-';
-    if (i >= n || !IsDigit(text[i])) TypeMismatch();
-    for (; i < n && IsDigit(text[i]); ++i) {
-      // Saturate: far beyond any double either way.
-      if (exponent < 100000000) exponent = exponent * 10 + (text[i] - L'0');
-    }
-    if (expNegative) exponent = -exponent;
-  }
+  if (i < n && (text[i] == L'E' || text[i] == L'e')) exponent = MatchExponent(text, ++i);
   while (i < n && text[i] == L' ') ++i;
   if (i != n) TypeMismatch();
-  if (firstNonZero == std::wstring_view::npos) return negative ? -0.0 : 0.0;
-  // Decimal exponent of the first significant digit decides overflow and
-  // underflow before from_chars sees a text of any length.
-  const long long leadExponent =
-      static_cast<long long>(intDigits) - 1 - static_cast<long long>(firstNonZero) + exponent;
-  if (leadExponent > 400) throw RuntimeError{kErrOverflow};
-  if (leadExponent < -400) return negative ? -0.0 : 0.0;
+  return {negative, mantissaStart, mantissaEnd, sepAt, digits, intDigits, firstNonZero, exponent};
+}
 
-  // Second pass: the matched number in plain ASCII for std::from_chars, on
-  // the stack unless the text is long.
+// The matched magnitude: its digits in plain ASCII for std::from_chars, on
+// the stack unless the text is long.
+double Convert(std::wstring_view text, std::wstring_view decimalSep, const Matched& m,
+               long long leadExponent) {
   std::array<char, 96> small;
   std::string large;
-  const std::size_t need = digits + 16;
+  const std::size_t need = m.digits + 16;
   char* out = small.data();
   if (need > small.size()) {
     large.resize(need);
     out = large.data();
   }
   char* p = out;
-  for (std::size_t k = mantissaStart; k < mantissaEnd; ++k) {
-    if (k == sepAt) {
+  for (std::size_t k = m.mantissaStart; k < m.mantissaEnd; ++k) {
+    if (k == m.sepAt) {
       *p++ = '.';
       k += decimalSep.size() - 1;
     } else {
@@ -118,7 +128,7 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
     }
   }
   *p++ = 'e';
-  p = std::to_chars(p, out + need, exponent).ptr;
+  p = std::to_chars(p, out + need, m.exponent).ptr;
   double value = 0;
   const auto res = std::from_chars(out, p, value, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
@@ -128,7 +138,22 @@ double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
     TypeMismatch();
   }
   if (std::isinf(value)) throw RuntimeError{kErrOverflow};
-  return negative ? -value : value;
+  return value;
+}
+
+}  // namespace
+
+double TextToNumber(std::wstring_view text, std::wstring_view decimalSep) {
+  const Matched m = Match(text, decimalSep);
+  if (m.firstNonZero == std::wstring_view::npos) return m.negative ? -0.0 : 0.0;
+  // Decimal exponent of the first significant digit decides overflow and
+  // underflow before from_chars sees a text of any length.
+  const long long leadExponent =
+      static_cast<long long>(m.intDigits) - 1 - static_cast<long long>(m.firstNonZero) + m.exponent;
+  if (leadExponent > 400) throw RuntimeError{kErrOverflow};
+  if (leadExponent < -400) return m.negative ? -0.0 : 0.0;
+  const double value = Convert(text, decimalSep, m, leadExponent);
+  return m.negative ? -value : value;
 }
 
 std::wstring FormatResult(double value, std::wstring_view decimalSep) {

@@ -11,12 +11,6 @@
 namespace quorvane {
 namespace {
 
-// Failures that carry no number of their own are reported with these.
-constexpr int kErrOutOfMemory = 7;
-constexpr int kErrInternal = 51;
-
-constexpr INT_PTR kShellFileNotFound = 2;
-constexpr int kShowNormal = 1;
 // Longer than any path Windows can hand out, so the buffer stops growing.
 constexpr std::size_t kModulePathLimit = std::size_t{1} << 16;
 
@@ -59,7 +53,7 @@ void ShellDocument(std::wstring_view verb, std::wstring_view file,
   const HINSTANCE result =
       win32::late::ShellExecuteW(owner, verbText.c_str(), fileText.c_str(), OrNull(parametersText),
                                  OrNull(directoryText), showCommand);
-  if (reinterpret_cast<INT_PTR>(result) == kShellFileNotFound) {
+  if (reinterpret_cast<INT_PTR>(result) == SE_ERR_FNF) {
     box.Show(HelpNotFoundPrompt(fileText), kMbOkOnly, L"");
   }
 }
@@ -68,7 +62,7 @@ void OpenHelpFile(IMessageBox& box) noexcept {
   int number = kErrInternal;
   try {
     const std::wstring path = HelpFilePath(RunningExecutableDirectory());
-    ShellDocument(L"Open", path, std::nullopt, std::nullopt, kShowNormal, box);
+    ShellDocument(L"Open", path, std::nullopt, std::nullopt, SW_SHOWNORMAL, box);
     return;
   } catch (const RuntimeError& e) {
     number = e.number;

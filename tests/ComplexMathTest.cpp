@@ -38,14 +38,9 @@ std::uint64_t UlpDistance(double a, double b) {
   return x > y ? x - y : y - x;
 }
 
-// The sine and cosine come from the C runtime. Debian's libm rounds them
-// correctly; the mingw-w64 runtime computes them with the x87 unit and may be
-// a few units in the last place off, which no displayed text can show.
-#ifdef _WIN32
+// The sine and cosine are the program's own (core/Trig), the same bits on
+// every runtime, so the expected values hold exactly everywhere.
 constexpr std::uint64_t kTrigUlps = 0;
-#else
-constexpr std::uint64_t kTrigUlps = 0;
-#endif
 
 class FloatFlags : public ::testing::Test {
  protected:

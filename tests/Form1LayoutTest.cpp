@@ -12,13 +12,13 @@ namespace {
 TEST(Form1Table, IdsAndNamesAreUniqueAndNoneIsOkOrCancel) {
   std::set<int> ids;
   std::set<std::wstring> names;
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     EXPECT_TRUE(ids.insert(static_cast<int>(c.id)).second) << static_cast<int>(c.id);
     EXPECT_TRUE(names.insert(c.name).second);
     EXPECT_GT(static_cast<int>(c.id), 2);  // IDOK and IDCANCEL are Enter and Escape
   }
-  for (const MenuSpec& m : kForm1Menus) {
-    for (const MenuItemSpec& item : m.items) {
+  for (const MenuRow& m : kForm1Menus) {
+    for (const MenuItemRow& item : m.items) {
       EXPECT_FALSE(ids.count(static_cast<int>(item.id)));
       EXPECT_EQ(std::wstring(item.caption).find(L'&'), std::wstring::npos);
     }
@@ -30,9 +30,9 @@ TEST(Form1Table, EveryFieldAndOptionHasExactlyOneControlOfTheRightKind) {
   for (int i = 0; i < kFieldCount; ++i) {
     const Field f = static_cast<Field>(i);
     int count = 0;
-    for (const ControlSpec& c : kForm1Controls) count += c.field == f;
+    for (const ControlRow& c : kForm1Controls) count += c.field == f;
     EXPECT_EQ(count, 1) << i;
-    const ControlSpec& c = SpecOf(f);
+    const ControlRow& c = RowOf(f);
     EXPECT_EQ(c.field, f);
     // The four display fields are labels; the twenty others are text boxes.
     const bool display = f >= Field::lblDisplayReal1 && f <= Field::lblDisplayImag2;
@@ -41,7 +41,7 @@ TEST(Form1Table, EveryFieldAndOptionHasExactlyOneControlOfTheRightKind) {
   }
   for (OptionGroup g : {OptionGroup::optA, OptionGroup::optB}) {
     for (int item = 0; item < 2; ++item) {
-      const ControlSpec& c = SpecOf(g, item);
+      const ControlRow& c = RowOf(g, item);
       EXPECT_EQ(c.kind, Kind::Option);
       EXPECT_EQ(c.group, g);
       EXPECT_EQ(c.item, item);
@@ -51,10 +51,10 @@ TEST(Form1Table, EveryFieldAndOptionHasExactlyOneControlOfTheRightKind) {
 }
 
 TEST(Form1Table, EveryControlLiesInsideItsContainer) {
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     int width = kClientWidthTwips, height = kClientHeightTwips;
     if (c.container != ControlId::None) {
-      const ControlSpec& frame = SpecOf(c.container);
+      const ControlRow& frame = RowOf(c.container);
       ASSERT_EQ(frame.kind, Kind::Frame);
       width = frame.width;
       height = frame.height;
@@ -68,7 +68,7 @@ TEST(Form1Table, EveryControlLiesInsideItsContainer) {
 
 TEST(Form1Table, BoxesAndFramesCarryUniqueAccessibleNamesAndNothingElseDoes) {
   std::set<std::wstring> names;
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     const bool named = c.kind == Kind::TextBox || c.kind == Kind::Frame;
     ASSERT_EQ(c.accessibleName != nullptr, named) << c.name;
     if (!named) continue;

@@ -33,7 +33,6 @@ class Form1Commands {
   void CopyResultToInput(ResultRow row);
 
   const Form1State& state() const { return state_; }
-  const std::wstring& decimalSep() const { return decimalSep_; }
 
  private:
   // Control access, each followed by clearing the floating-point flags so a

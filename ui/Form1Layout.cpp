@@ -12,44 +12,46 @@ constexpr wchar_t kTipImag[] =
     L"Enter Imaginary part of Cartesian form or Angle in Degrees of a Polar form";
 constexpr wchar_t kTipCopy[] = L"Press to copy this result to both input A and B";
 
-constexpr ControlSpec Input(C id, const wchar_t* name, int l, int t, int w, int h,
-                            const wchar_t* tip, const wchar_t* spoken, Field f) {
-  return {id,    name,  TextBox, C::None, l, t, w, h, L"", FontId::Default,
-          false, false, tip,     spoken,  f};
+constexpr ControlRow Input(C id, const wchar_t* name, int l, int t, int w, int h,
+                           const wchar_t* tip, const wchar_t* spoken, Field f) {
+  return {{id, name, TextBox, C::None, l, t, w, h, L"", FontId::Default, false, false, tip, spoken},
+          f};
 }
-constexpr ControlSpec Result(C id, const wchar_t* name, int l, int t, const wchar_t* spoken,
-                             Field f) {
-  return {id,   name,  TextBox, C::None, l, t, 1095, 375, L"", FontId::Default,
-          true, false, nullptr, spoken,  f};
+constexpr ControlRow Result(C id, const wchar_t* name, int l, int t, const wchar_t* spoken,
+                            Field f) {
+  return {{id, name, TextBox, C::None, l, t, 1095, 375, L"", FontId::Default, true, false, nullptr,
+           spoken},
+          f};
 }
-constexpr ControlSpec Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
-                          const wchar_t* caption, FontId font = FontId::Default,
-                          bool right = false) {
-  return {id, name, Label, C::None, l, t, w, h, caption, font, false, right};
+constexpr ControlRow Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
+                         const wchar_t* caption, FontId font = FontId::Default,
+                         bool right = false) {
+  return {{id, name, Label, C::None, l, t, w, h, caption, font, false, right}};
 }
-constexpr ControlSpec Display(C id, const wchar_t* name, int l, int t, int w, Field f) {
-  return {id,    name,  Label,   C::None, l, t, w, 225, L"", FontId::Default,
-          false, false, nullptr, nullptr, f};
+constexpr ControlRow Display(C id, const wchar_t* name, int l, int t, int w, Field f) {
+  return {{id, name, Label, C::None, l, t, w, 225, L""}, f};
 }
-constexpr ControlSpec Cmd(C id, const wchar_t* name, int l, int t, int w, int h,
-                          const wchar_t* caption, const wchar_t* tip,
-                          FontId font = FontId::Default) {
-  return {id, name, Button, C::None, l, t, w, h, caption, font, false, false, tip};
+constexpr ControlRow Cmd(C id, const wchar_t* name, int l, int t, int w, int h,
+                         const wchar_t* caption, const wchar_t* tip,
+                         FontId font = FontId::Default) {
+  return {{id, name, Button, C::None, l, t, w, h, caption, font, false, false, tip}};
 }
-constexpr ControlSpec Frm(C id, const wchar_t* name, int l, int t, const wchar_t* tip,
-                          const wchar_t* spoken) {
-  return {id,  name, Frame,           C::None, l,     t,   1575,
-          735, L"",  FontId::Default, false,   false, tip, spoken};
+constexpr ControlRow Frm(C id, const wchar_t* name, int l, int t, const wchar_t* tip,
+                         const wchar_t* spoken) {
+  return {
+      {id, name, Frame, C::None, l, t, 1575, 735, L"", FontId::Default, false, false, tip, spoken}};
 }
-constexpr ControlSpec Opt(C id, const wchar_t* name, C frame, int l, int t, int w, int h,
-                          const wchar_t* caption, const wchar_t* tip, OptionGroup g, int item) {
-  return {id,    name, Option,  frame,        l, t,   w, h, caption, FontId::Default, false,
-          false, tip,  nullptr, std::nullopt, g, item};
+constexpr ControlRow Opt(C id, const wchar_t* name, C frame, int l, int t, int w, int h,
+                         const wchar_t* caption, const wchar_t* tip, OptionGroup g, int item) {
+  return {{id, name, Option, frame, l, t, w, h, caption, FontId::Default, false, false, tip},
+          std::nullopt,
+          g,
+          item};
 }
 
 }  // namespace
 
-const std::array<ControlSpec, kControlCount> kForm1Controls = {{
+const std::array<ControlRow, kControlCount> kForm1Controls = {{
     Input(C::txtRealA, L"txtRealA", 1080, 960, 1335, 375, kTipReal, L"A real part or magnitude",
           Field::txtRealA),
     Input(C::txtImagA, L"txtImagA", 2520, 960, 1455, 375, kTipImag,
@@ -137,34 +139,34 @@ const std::array<ControlSpec, kControlCount> kForm1Controls = {{
 }};
 
 namespace {
-constexpr MenuItemSpec kFileItems[] = {{MenuId::mnuFileExit, L"mnuFileExit", L"Exit"}};
-constexpr MenuItemSpec kHelpItems[] = {
+constexpr MenuItemRow kFileItems[] = {{MenuId::mnuFileExit, L"mnuFileExit", L"Exit"}};
+constexpr MenuItemRow kHelpItems[] = {
     {MenuId::mnuHelpContents, L"mnuHelpContents", L"Help Contents"},
     {MenuId::mnuAbout, L"mnuAbout", L"About Quorvane"},
 };
 }  // namespace
 
-const std::array<MenuSpec, 2> kForm1Menus = {{
+const std::array<MenuRow, 2> kForm1Menus = {{
     {L"mnuFile", L"File", kFileItems},
     {L"mnuHelp", L"Help", kHelpItems},
 }};
 
-const ControlSpec& SpecOf(ControlId id) {
-  for (const ControlSpec& c : kForm1Controls) {
+const ControlRow& RowOf(ControlId id) {
+  for (const ControlRow& c : kForm1Controls) {
     if (c.id == id) return c;
   }
   return kForm1Controls.front();  // unreachable: every id is in the table
 }
 
-const ControlSpec& SpecOf(Field field) {
-  for (const ControlSpec& c : kForm1Controls) {
+const ControlRow& RowOf(Field field) {
+  for (const ControlRow& c : kForm1Controls) {
     if (c.field == field) return c;
   }
   return kForm1Controls.front();  // unreachable: every field is in the table
 }
 
-const ControlSpec& SpecOf(OptionGroup group, int item) {
-  for (const ControlSpec& c : kForm1Controls) {
+const ControlRow& RowOf(OptionGroup group, int item) {
+  for (const ControlRow& c : kForm1Controls) {
     if (c.kind == Kind::Option && c.group == group && c.item == item) return c;
   }
   return kForm1Controls.front();  // unreachable: both items of both groups are here

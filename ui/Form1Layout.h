@@ -1,7 +1,6 @@
 // The main window as data: every control with its name, kind, container,
-// twips rectangle, caption, font, colour, tooltip and accessible name, in tab
-// order; the menus; the window's client size. No window code here, so native
-// tests check it.
+// twips rectangle, caption, font, colour and tooltip, in tab order; the menus;
+// the window's client size. No window code here, so native tests check it.
 #pragma once
 
 #include <array>
@@ -9,22 +8,15 @@
 #include <span>
 
 #include "ui/Form1View.h"
+#include "win32/WindowTable.h"
 
 namespace quorvane {
 
-enum class Kind { TextBox, Label, Button, Frame, Option };
-
 enum class FontId { Default, Bold825, Bold975, Bold12 };
-
-struct FontSpec {
-  const wchar_t* face;
-  int pointsX100;  // 8.25 pt is 825
-  bool bold;
-};
 
 // Controls without a font entry use MS Sans Serif 8.25 pt, the face and size
 // the layout's two-line headings wrap at.
-inline constexpr std::array<FontSpec, 4> kFonts = {{
+inline constexpr std::array<FontRow, 4> kFonts = {{
     {L"MS Sans Serif", 825, false},
     {L"MS Sans Serif", 825, true},
     {L"MS Sans Serif", 975, true},
@@ -87,20 +79,8 @@ enum class ControlId : int {
   Label14,
 };
 
-struct ControlSpec {
-  ControlId id;
-  const wchar_t* name;
-  Kind kind;
-  ControlId container;           // None: the window's client area
-  int left, top, width, height;  // twips, from the container's client area
-  const wchar_t* caption;
-  FontId font = FontId::Default;
-  bool grey = false;        // COLOR_MENU background
-  bool rightAlign = false;  // Label3 to Label6
-  const wchar_t* tooltip = nullptr;
-  // What a screen reader calls the control; nullptr keeps the name Windows
-  // gives it (a button or label by its caption, a box by the label before it).
-  const wchar_t* accessibleName = nullptr;
+// A control of the window, with what the commands know it by.
+struct ControlRow : ControlRowOf<ControlId, FontId> {
   std::optional<Field> field = std::nullopt;  // the text the commands use
   OptionGroup group = OptionGroup::optA;      // option buttons only
   int item = 0;                               // option buttons only
@@ -112,11 +92,11 @@ inline constexpr int kDesignedLeftTwips = 2220;
 inline constexpr int kDesignedTopTwips = 2535;
 
 inline constexpr int kControlCount = 50;
-extern const std::array<ControlSpec, kControlCount> kForm1Controls;
+extern const std::array<ControlRow, kControlCount> kForm1Controls;
 
-const ControlSpec& SpecOf(ControlId id);
-const ControlSpec& SpecOf(Field field);
-const ControlSpec& SpecOf(OptionGroup group, int item);
+const ControlRow& RowOf(ControlId id);
+const ControlRow& RowOf(Field field);
+const ControlRow& RowOf(OptionGroup group, int item);
 
 // Menus: a bar of popups, each with its items; no access keys, no separators.
 enum class MenuId : int {
@@ -125,24 +105,18 @@ enum class MenuId : int {
   mnuAbout = 203,
 };
 
-struct MenuItemSpec {
+struct MenuItemRow {
   MenuId id;
   const wchar_t* name;
   const wchar_t* caption;
 };
 
-struct MenuSpec {
+struct MenuRow {
   const wchar_t* name;
   const wchar_t* caption;
-  std::span<const MenuItemSpec> items;
+  std::span<const MenuItemRow> items;
 };
 
-extern const std::array<MenuSpec, 2> kForm1Menus;
-
-// Twips to pixels at a given dpi, as Windows' MulDiv rounds (half away from 0).
-constexpr int TwipsToPixels(int twips, int dpi) {
-  const long long n = static_cast<long long>(twips) * dpi;
-  return static_cast<int>(n >= 0 ? (n + 720) / 1440 : -((-n + 720) / 1440));
-}
+extern const std::array<MenuRow, 2> kForm1Menus;
 
 }  // namespace quorvane

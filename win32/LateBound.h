@@ -21,7 +21,6 @@ enum class Api : int {
 #define X(library, name) name,
   QUORVANE_LATE_BOUND(X)
 #undef X
-      kCount
 };
 
 // The address of api, binding it on first use; throws RuntimeError.

@@ -1,7 +1,8 @@
 // The window procedure of a class whose windows each belong to one C++
 // object: the object arrives as the creation parameter with WM_NCCREATE, is
-// kept in the window's user data and handles every message after. Nothing
-// may unwind through the system's code, so a failure drops the message.
+// kept in the window's user data and handles every message after, up to
+// WM_NCDESTROY, when the object lets go of the window. Nothing may unwind
+// through the system's code, so a failure drops the message.
 #pragma once
 
 #include <windows.h>
@@ -19,11 +20,16 @@ LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  LRESULT result = 0;
   try {
-    return self->HandleMessage(msg, wp, lp);
+    result = self->HandleMessage(msg, wp, lp);
   } catch (...) {
-    return 0;
   }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
 }
 
 }  // namespace quorvane::win32

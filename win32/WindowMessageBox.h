@@ -25,7 +25,6 @@ class WindowMessageBox : public IMessageBox {
   int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override {
     return ShowMessageBox(owner_, prompt, style, title);
   }
-  void SetOwner(HWND owner) { owner_ = owner; }
 
  private:
   HWND owner_;

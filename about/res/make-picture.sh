@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the About box's picture, a phasor diagram of 100 x 125 pixels, and
-# writes it as a 256-colour GIF89a (picIcon.gif), its interlaced twin and the
-# decoded pixels as a reference for the decoder's tests. Needs ImageMagick.
+# writes it as a 256-colour GIF89a (picIcon.gif) and ImageMagick's decoding of
+# it (picIcon.rgba), which the About box's test compares with the screen.
+# Needs ImageMagick.
 set -eu
 cd "$(dirname "$0")"
 convert -size 100x125 gradient:'#f4f8ff-#6f8fbf' \
@@ -15,6 +16,5 @@ convert -size 100x125 gradient:'#f4f8ff-#6f8fbf' \
   -stroke none -fill '#203040' -pointsize 11 -draw "text 40,110 'A / B'" \
   -dither FloydSteinberg -colors 256 -type Palette picIcon.png
 convert picIcon.png -colors 256 GIF:picIcon.gif
-convert picIcon.gif -interlace GIF GIF:picIcon-interlaced.gif
 convert picIcon.gif -depth 8 rgba:picIcon.rgba
 rm -f picIcon.png

@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "about/GifPicture.h"
 #include "about/frmAbout.h"
+#include "tests/win/FontHandover.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace quorvane {
@@ -156,7 +156,7 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, Px(5790, dpi));
     EXPECT_EQ(client.bottom, Px(4185, dpi));
-    for (const AboutControlSpec& c : kAboutControls) {
+    for (const AboutControlRow& c : kAboutControls) {
       SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
       HWND h = box.Control(c.id);
       RECT r;
@@ -168,8 +168,8 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
       EXPECT_EQ(r.bottom - r.top, Px(c.height, dpi));
       LOGFONTW lf{};
       GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-      const AboutFontSpec& f = kAboutFonts[static_cast<int>(c.font)];
-      if (c.kind != AboutKind::Picture) {
+      const FontRow& f = kAboutFonts[static_cast<int>(c.font)];
+      if (c.kind != Kind::Picture) {
         EXPECT_STREQ(lf.lfFaceName, f.face);
         EXPECT_EQ(lf.lfHeight,
                   -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
@@ -188,16 +188,16 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
     }
     RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(200);
-    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(10));
+    // The system's decoding against ImageMagick's, 4 bytes a pixel, RGBA.
+    HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(102), RT_RCDATA);
     ASSERT_TRUE(res);
-    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
-    const auto picture = DecodeGif({bytes, SizeofResource(nullptr, res)});
-    ASSERT_TRUE(picture);
+    const auto* rgba = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    ASSERT_EQ(SizeofResource(nullptr, res), 100u * 125 * 4);
     HDC dc = GetDC(pic);
     int mismatches = 0;
     for (auto [x, y] : {std::pair{5, 5}, {50, 40}, {30, 100}, {90, 120}, {60, 20}}) {
-      const std::uint32_t p = picture->pixels[y * picture->width + x];
-      const COLORREF expected = RGB((p >> 16) & 255, (p >> 8) & 255, p & 255);
+      const std::uint8_t* p = rgba + 4 * (y * 100 + x);
+      const COLORREF expected = RGB(p[0], p[1], p[2]);
       mismatches += GetPixel(dc, x, y) != expected;
     }
     ReleaseDC(pic, dc);
@@ -208,6 +208,24 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
     EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y), RGB(128, 128, 128));
     EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y + 1), RGB(255, 255, 255));
     ReleaseDC(about, boxDc);
+    Press(about, VK_ESCAPE);
+  });
+}
+
+TEST(AboutBox, NoControlHoldsADeletedFontAcrossDpiChanges) {
+  int withText = 0;
+  for (const AboutControlRow& c : kAboutControls) withText += c.kind != Kind::Picture;
+  frmAbout box;
+  WithBox(box, [&](HWND about) {
+    for (int dpi : {144, 96}) {
+      const testing::Handover h = testing::ChangeDpi(about, dpi);
+      EXPECT_EQ(h.given, withText) << dpi;
+      EXPECT_EQ(h.stale, 0) << dpi;
+      EXPECT_EQ(box.Dpi(), dpi);
+      RECT client;
+      GetClientRect(about, &client);
+      EXPECT_EQ(client.right, Px(5790, dpi));
+    }
     Press(about, VK_ESCAPE);
   });
 }

@@ -174,7 +174,7 @@ class Soak {
     WaitFor([&] { return (form_ = VisibleWindowOf(process_.pid(), L"QuorvaneForm1")) != nullptr; },
             20000);
     if (!form_) return Fail("no main window");
-    for (const ControlSpec& row : kForm1Controls) {
+    for (const ControlRow& row : kForm1Controls) {
       HWND parent = row.container == ControlId::None
                         ? form_
                         : GetDlgItem(form_, static_cast<int>(row.container));
@@ -251,7 +251,7 @@ class Soak {
   Field ResultBox() {
     return static_cast<Field>(static_cast<int>(Field::txtQuotientReal) + texts_.Pick(16));
   }
-  HWND Control(Field field) { return controls_[SpecOf(field).id]; }
+  HWND Control(Field field) { return controls_[RowOf(field).id]; }
 
   bool Fail(const std::string& what) {
     if (failure.empty()) failure = what;
@@ -329,7 +329,7 @@ class Soak {
     tally.presses["Rectangular/Polar"]++;
     const OptionGroup group = texts_.Pick(2) ? OptionGroup::optA : OptionGroup::optB;
     const int item = texts_.Pick(2);
-    if (!Click(SpecOf(group, item).id)) return false;
+    if (!Click(RowOf(group, item).id)) return false;
     mirror_.Select(group, item);
     return Check("Rectangular/Polar", mirror_.messages.size());
   }
@@ -407,7 +407,7 @@ class Soak {
       if (shown != mirror_[field]) {
         if (++tally.mismatches <= 5) {
           std::fprintf(stderr, "after %s: %ls shows \"%ls\", the logic \"%ls\"\n", press,
-                       SpecOf(field).name, Short(shown).c_str(), Short(mirror_[field]).c_str());
+                       RowOf(field).name, Short(shown).c_str(), Short(mirror_[field]).c_str());
         }
         mirror_[field] = shown;  // go on from what the window shows
       }
@@ -415,11 +415,11 @@ class Soak {
     for (OptionGroup group : {OptionGroup::optA, OptionGroup::optB}) {
       for (int item : {0, 1}) {
         DWORD_PTR state = 0;
-        SendMessageTimeoutW(controls_[SpecOf(group, item).id], BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
+        SendMessageTimeoutW(controls_[RowOf(group, item).id], BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
                             kAnswerMs, &state);
         if ((state == BST_CHECKED) != mirror_.IsSelected(group, item)) {
           ++tally.mismatches;
-          std::fprintf(stderr, "after %s: %ls is %s\n", press, SpecOf(group, item).name,
+          std::fprintf(stderr, "after %s: %ls is %s\n", press, RowOf(group, item).name,
                        state == BST_CHECKED ? "selected" : "not selected");
         }
       }

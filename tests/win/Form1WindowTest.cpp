@@ -14,8 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "app/Form1Program.h"
+#include "tests/win/FontHandover.h"
 #include "tests/win/WinTestSupport.h"
-#include "ui/win32/Form1Program.h"
 #include "ui/win32/Form1Window.h"
 
 namespace quorvane::testing {
@@ -77,7 +78,7 @@ struct Window {
   }
   ControlId FocusId() const {
     HWND f = GetFocus();
-    for (const ControlSpec& c : kForm1Controls) {
+    for (const ControlRow& c : kForm1Controls) {
       if ((*this)[c.id] == f) return c.id;
     }
     return ControlId::None;
@@ -88,7 +89,7 @@ struct Window {
 // Every control of the table, checked at the dpi the window runs at.
 void CheckLayoutAt(const Window& w, int dpi) {
   ASSERT_EQ(w.form->Dpi(), dpi);
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
     HWND h = w[c.id];
     ASSERT_TRUE(h);
@@ -110,7 +111,7 @@ void CheckLayoutAt(const Window& w, int dpi) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
     ASSERT_TRUE(font);
     ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
-    const FontSpec& f = kFonts[static_cast<int>(c.font)];
+    const FontRow& f = kFonts[static_cast<int>(c.font)];
     EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
     EXPECT_EQ(lf.lfHeight, -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
     EXPECT_EQ(lf.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
@@ -169,12 +170,32 @@ TEST(Form1Layout, LaysOutAgainWhenTheDpiChanges) {
   suggested.bottom = suggested.top + 800;
   SendMessageW(w.form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&suggested));
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     const RECT r = RectInParent(w[c.id]);
     EXPECT_EQ(r.left, Px(c.left, 144)) << c.name;
     EXPECT_EQ(r.right - r.left, Px(c.width, 144)) << c.name;
   }
   EXPECT_EQ(w.form->Dpi(), 144);
+}
+
+// Pixel height of a font row at a dpi, rounded to nearest.
+int FontHeight(const FontRow& f, int dpi) {
+  return -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5));
+}
+
+TEST(Form1Layout, NoControlHoldsADeletedFontAcrossDpiChanges) {
+  Window w;
+  for (int dpi : {144, 120, 96}) {
+    const Handover h = ChangeDpi(w.form->hwnd(), dpi);
+    EXPECT_EQ(h.given, kControlCount) << dpi;
+    EXPECT_EQ(h.stale, 0) << dpi;
+    for (const ControlRow& c : kForm1Controls) {
+      LOGFONTW lf{};
+      const auto font = reinterpret_cast<HFONT>(SendMessageW(w[c.id], WM_GETFONT, 0, 0));
+      ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf)) << c.name;
+      EXPECT_EQ(lf.lfHeight, FontHeight(kFonts[static_cast<int>(c.font)], dpi)) << c.name;
+    }
+  }
 }
 
 TEST(Form1Layout, WindowCaptionFrameAndMenus) {
@@ -240,7 +261,7 @@ TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
   const COLORREF menu[] = {RGB(212, 208, 200), RGB(0, 0, 192)};
   SetSysColors(2, elements, menu);
   Window w;
-  for (const ControlSpec& c : kForm1Controls) {
+  for (const ControlRow& c : kForm1Controls) {
     if (c.kind != Kind::TextBox) continue;
     w.Type(c.id, L"-888.888");
     EXPECT_EQ(InsideColour(w[c.id]), GetSysColor(c.grey ? COLOR_MENU : COLOR_WINDOW)) << c.name;
@@ -360,9 +381,9 @@ TEST(Form1Options, GroupsAreIndependent) {
 TEST(Form1Layout, ResizingMovesNothing) {
   Window w;
   std::map<ControlId, RECT> before;
-  for (const ControlSpec& c : kForm1Controls) before[c.id] = RectInParent(w[c.id]);
+  for (const ControlRow& c : kForm1Controls) before[c.id] = RectInParent(w[c.id]);
   auto same = [&](const char* when) {
-    for (const ControlSpec& c : kForm1Controls) {
+    for (const ControlRow& c : kForm1Controls) {
       const RECT r = RectInParent(w[c.id]);
       const RECT& b = before[c.id];
       EXPECT_TRUE(r.left == b.left && r.top == b.top && r.right == b.right && r.bottom == b.bottom)
@@ -396,7 +417,7 @@ TEST(Form1Commands, ExecuteFillsTheSixteenBoxes) {
       {ControlId::txtDifferenceReal, L"2.0"},  {ControlId::txtDifferenceImag, L"3.0"},
       {ControlId::txtDifferenceMag, L"3.606"}, {ControlId::txtDifferenceAngle, L"56.31"},
   };
-  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << SpecOf(id).name;
+  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << RowOf(id).name;
   Pump(50);
   EXPECT_TRUE(boxes.Seen().empty());
 
@@ -502,7 +523,7 @@ TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
   for (ControlId id : {ControlId::txtRealA, ControlId::txtImagA, ControlId::txtRealB,
                        ControlId::txtImagB, ControlId::lblDisplayReal1, ControlId::lblDisplayImag1,
                        ControlId::lblDisplayReal2, ControlId::lblDisplayImag2})
-    EXPECT_EQ(w.Text(id), L"") << SpecOf(id).name;
+    EXPECT_EQ(w.Text(id), L"") << RowOf(id).name;
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), quotient);
   EXPECT_FALSE(w.form->IsSelected(OptionGroup::optA, 0));
 
@@ -520,7 +541,7 @@ TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
   for (const Copy& c : copies) {
     w.Type(ControlId::lblDisplayReal2, L"stale");
     w.Click(c.button);
-    EXPECT_EQ(w.Text(ControlId::txtRealA), w.Text(c.real)) << SpecOf(c.button).name;
+    EXPECT_EQ(w.Text(ControlId::txtRealA), w.Text(c.real)) << RowOf(c.button).name;
     EXPECT_EQ(w.Text(ControlId::txtImagA), w.Text(c.imag));
     EXPECT_EQ(w.Text(ControlId::txtRealB), w.Text(c.real));
     EXPECT_EQ(w.Text(ControlId::txtImagB), w.Text(c.imag));
@@ -541,7 +562,7 @@ TEST(Form1Commands, TextBoxesHoldLongTexts) {
 TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
   std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
   int ends = 0;
-  win32::Form1Program program(*form, [&] { ++ends; });
+  Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   HWND main = form->hwnd();
   IAboutBox* first = nullptr;
@@ -573,7 +594,7 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   MessageBoxWatcher watcher(IDOK);
   std::unique_ptr<Form1Window> form = std::make_unique<Form1Window>(L".");
   int ends = 0;
-  win32::Form1Program program(*form, [&] { ++ends; });
+  Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   SendMessageW(form->hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuId::mnuFileExit), 0);
   Pump(50);

@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 
 #include "ui/Form1Commands.h"
 #include "ui/Form1Layout.h"
+#include "win32/ControlSet.h"
 #include "win32/OwnedWindowProc.h"
 
 namespace quorvane::win32 {
@@ -41,13 +41,13 @@ class Form1Window final : public IForm1View {
 
   // Creates the window and its controls, runs the load step, shows it.
   // events may be null: the menus then do nothing and a close is granted.
-  bool Create(HINSTANCE instance, int showCommand, IForm1Events* events, bool quitOnDestroy = true);
+  bool Create(HINSTANCE instance, int showCommand, IForm1Events* events, bool quitOnDestroy = true,
+              HICON icon = nullptr);
   HWND hwnd() const { return hwnd_; }
-  HWND Control(ControlId id) const;
-  HWND Tooltip() const { return tooltip_; }
-  HFONT Font(FontId font) const { return fonts_[static_cast<int>(font)]; }
+  HWND Control(ControlId id) const { return controls_[id]; }
+  HWND Tooltip() const { return controls_.Tooltip(); }
+  HFONT Font(FontId font) const { return controls_.Font(static_cast<int>(font)); }
   int Dpi() const { return dpi_; }
-  Form1Commands& commands() { return commands_; }
 
   // The dialog-style keyboard: Tab, arrows in the option groups, Space.
   bool PreTranslate(MSG& msg);
@@ -62,22 +62,18 @@ class Form1Window final : public IForm1View {
  private:
   friend LRESULT CALLBACK win32::OwnedWindowProc<Form1Window>(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void CreateControls(HINSTANCE instance);
-  void CreateFonts(int dpi);
-  void LayOut();
+  bool CreateWindowWithMenus(HINSTANCE instance, HICON icon);
   void OnCommand(int id, int code, HWND from);
+  void OnClick(ControlId id);
+  LRESULT OnEditColour(HDC dc, HWND box);
   void UpdateTabStops(OptionGroup group);
-  HWND Handle(ControlId id) const;
 
   Form1Commands commands_;
   IForm1Events* events_ = nullptr;
   bool quitOnDestroy_ = true;
   HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
-  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
-  std::array<HWND, kControlCount> controls_{};
-  std::array<HFONT, kFonts.size()> fonts_{};
+  ControlSet controls_;
 };
 
 // Runs the program's message loop until the window is gone.

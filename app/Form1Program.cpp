@@ -1,9 +1,9 @@
-#include "ui/win32/Form1Program.h"
+#include "app/Form1Program.h"
 
 #include "about/frmAbout.h"
 #include "help/HelpHTML.h"
 
-namespace quorvane::win32 {
+namespace quorvane {
 namespace {
 
 // Reasons a close request gives; the question does not look at them.
@@ -20,7 +20,7 @@ class AboutBox final : public IAboutBox {
 
 }  // namespace
 
-Form1Program::Form1Program(Form1Window& form, std::function<void()> endNow)
+Form1Program::Form1Program(win32::Form1Window& form, std::function<void()> endNow)
     : form_(form),
       endNow_(std::move(endNow)),
       menu_(
@@ -63,4 +63,4 @@ void Form1Program::EndNow() {
   ExitProcess(0);
 }
 
-}  // namespace quorvane::win32
+}  // namespace quorvane

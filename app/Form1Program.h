@@ -7,12 +7,12 @@
 #include "ui/Form1MenuCommands.h"
 #include "ui/win32/Form1Window.h"
 
-namespace quorvane::win32 {
+namespace quorvane {
 
-class Form1Program final : public IForm1Events, public IHelpLauncher, public IProgramEnd {
+class Form1Program final : public win32::IForm1Events, public IHelpLauncher, public IProgramEnd {
  public:
   // endNow ends the process at once; tests replace it.
-  explicit Form1Program(Form1Window& form, std::function<void()> endNow = nullptr);
+  explicit Form1Program(win32::Form1Window& form, std::function<void()> endNow = nullptr);
 
   void OnMenu(MenuId id) override;
   bool OnQueryUnload() override;
@@ -23,9 +23,9 @@ class Form1Program final : public IForm1Events, public IHelpLauncher, public IPr
   Form1MenuCommands& menu() { return menu_; }
 
  private:
-  Form1Window& form_;
+  win32::Form1Window& form_;
   std::function<void()> endNow_;
   Form1MenuCommands menu_;
 };
 
-}  // namespace quorvane::win32
+}  // namespace quorvane
