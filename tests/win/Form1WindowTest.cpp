@@ -221,18 +221,17 @@ COLORREF InsideColour(HWND box) {
 }
 
 TEST(Form1Layout, ResultBoxesAreGreyAndInputsKeepTheWindowColour) {
-  // Wine's menu colour is the window colour; a grey of its own tells them apart.
-  const int element = COLOR_MENU;
-  const COLORREF before = GetSysColor(COLOR_MENU);
-  const COLORREF grey = RGB(212, 208, 200);
-  SetSysColors(1, &element, &grey);
+  // With the system's own colours, as Windows 10 and 11 and the prepared Wine
+  // prefix have them: the menu colour is a grey, the window colour white.
   Window w;
+  const COLORREF input = InsideColour(w[ControlId::txtRealA]);
+  const COLORREF result = InsideColour(w[ControlId::txtQuotientReal]);
+  EXPECT_NE(result, input) << "a result box looks like an input";
   for (const ControlSpec& c : kForm1Controls) {
     if (c.kind != Kind::TextBox) continue;
+    EXPECT_EQ(InsideColour(w[c.id]), c.grey ? result : input) << c.name;
     EXPECT_EQ(InsideColour(w[c.id]), GetSysColor(c.grey ? COLOR_MENU : COLOR_WINDOW)) << c.name;
   }
-  EXPECT_NE(GetSysColor(COLOR_MENU), GetSysColor(COLOR_WINDOW));
-  SetSysColors(1, &element, &before);
 }
 
 const std::vector<ControlId> kTabWalk = {

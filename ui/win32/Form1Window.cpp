@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/HeadingLines.h"
+#include "ui/win32/HeadingLabel.h"
 #include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
@@ -63,6 +65,8 @@ ClassAndStyle ClassFor(const ControlSpec& c) {
     case Kind::TextBox:
       return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::Label:
+      // The two-line headings draw their own lines (HeadingLabel.h).
+      if (BreaksItsOwnCaption(c.id)) return {L"STATIC", SS_OWNERDRAW | SS_NOPREFIX, 0};
       return {L"STATIC", static_cast<DWORD>((c.rightAlign ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX), 0};
     case Kind::Button:
       return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
@@ -299,6 +303,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
+    case WM_DRAWITEM:
+      if (DrawHeadingLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      break;
     case WM_CTLCOLOREDIT: {
       HWND box = reinterpret_cast<HWND>(lp);
       for (int i = 0; i < kControlCount; ++i) {
