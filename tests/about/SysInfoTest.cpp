@@ -2,8 +2,6 @@
 // tool that records its start.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
-#include <tlhelp32.h>
 
 #include <fstream>
 #include <optional>
@@ -13,6 +11,7 @@
 
 #include "about/SysInfo.h"
 #include "core/Failure.h"
+#include "tests/win/WinTestSupport.h"
 #include "win32/LateBound.h"
 
 namespace quorvane {
@@ -323,19 +322,6 @@ TEST_F(SysInfo, RegistryFunctionThatCannotBeBoundShowsTheMessage) {
   EXPECT_TRUE(Started(0).empty());
 }
 
-// The processes of this name running now.
-std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
-  std::vector<DWORD> pids;
-  const HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snap, &entry); more; more = Process32NextW(snap, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, name) == 0) pids.push_back(entry.th32ProcessID);
-  }
-  CloseHandle(snap);
-  return pids;
-}
-
 // The values a Windows desktop has, and the prepared Wine prefix too
 // (scripts/wine-prefix.sh): both name a tool that is there, and System Info
 // starts it without a message.
@@ -347,19 +333,14 @@ TEST(SysInfoOfTheDesktop, BothValuesLocateTheToolAndItStarts) {
   EXPECT_NE(GetFileAttributesW((folder + L"\\MSINFO32.EXE").c_str()), INVALID_FILE_ATTRIBUTES)
       << folder;
 
-  ASSERT_TRUE(ProcessesNamed(L"msinfo32.exe").empty());
+  ASSERT_TRUE(testing::ProcessesNamed(L"msinfo32.exe").empty());
   RecordingBox box;
   StartSysInfo(box);
   EXPECT_TRUE(box.shown.empty());
   std::vector<DWORD> tools;
-  EXPECT_TRUE(Eventually([&] { return !(tools = ProcessesNamed(L"msinfo32.exe")).empty(); }));
-  for (DWORD pid : tools) {
-    const HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    if (!h) continue;
-    TerminateProcess(h, 0);
-    WaitForSingleObject(h, 5000);
-    CloseHandle(h);
-  }
+  EXPECT_TRUE(
+      Eventually([&] { return !(tools = testing::ProcessesNamed(L"msinfo32.exe")).empty(); }));
+  testing::EndProcesses(tools);
 }
 
 }  // namespace
