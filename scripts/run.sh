@@ -5,9 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh win64
-# The help pages open in the desktop's browser through xdg-open.
-command -v xdg-open >/dev/null || { apt-get update -qq && apt-get install -y -qq xdg-utils >/dev/null; } ||
-  echo "xdg-utils could not be installed: Help Contents will find no browser." >&2
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j"$(nproc)" --target Quorvane quorvane_help_chm
 if [ -z "${DISPLAY:-}" ]; then
