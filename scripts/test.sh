@@ -30,6 +30,10 @@ prefix=$(mktemp -d /tmp/quorvane-wine.XXXXXX)
 export QUORVANE_WINEPREFIX="$prefix"
 cleanup() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }
 trap cleanup EXIT
+# The prefix every Windows test runs in (cmake/wine-run.sh), prepared before
+# the first test so that no test's time goes into it.
+source scripts/wine-prefix.sh
+prepare_wine_prefix "$prefix" "$QUORVANE_HEADLESS_DESKTOP"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j"$jobs"
 ctest --preset win64 -E quorvane_soak

@@ -28,6 +28,13 @@ constexpr ControlRow Lbl(C id, const wchar_t* name, int l, int t, int w, int h,
                          bool right = false) {
   return {{id, name, Label, C::None, l, t, w, h, caption, font, false, right}};
 }
+// A two-line heading that breaks its own caption, the same on every system.
+constexpr ControlRow Heading(C id, const wchar_t* name, int l, int t, int w, int h,
+                             const wchar_t* caption) {
+  ControlRow row = Lbl(id, name, l, t, w, h, caption);
+  row.ownLines = true;
+  return row;
+}
 constexpr ControlRow Display(C id, const wchar_t* name, int l, int t, int w, Field f) {
   return {{id, name, Label, C::None, l, t, w, 225, L""}, f};
 }
@@ -131,8 +138,9 @@ const std::array<ControlRow, kControlCount> kForm1Controls = {{
     Display(C::lblDisplayImag2, L"lblDisplayImag2", 2520, 2100, 1485, Field::lblDisplayImag2),
     Lbl(C::Label9, L"Label9", 1470, 3255, 2220, 225, L"        Real      + J    Imaginary"),
     Lbl(C::Label10, L"Label10", 4305, 3255, 2220, 225, L"   Magnitude        Angle (Deg)"),
-    Lbl(C::Label11, L"Label11", 1260, 525, 1065, 435, L"     Real or             Magnitude"),
-    Lbl(C::Label12, L"Label12", 2625, 525, 1275, 435, L"       Imaginary               or Angle"),
+    Heading(C::Label11, L"Label11", 1260, 525, 1065, 435, L"     Real or             Magnitude"),
+    Heading(C::Label12, L"Label12", 2625, 525, 1275, 435,
+            L"       Imaginary               or Angle"),
     Lbl(C::Label13, L"Label13", 1470, 2940, 2430, 225, L"Results in Rectangular Form",
         FontId::Bold825),
     Lbl(C::Label14, L"Label14", 4410, 2940, 2010, 225, L"Results in Polar Form", FontId::Bold825),

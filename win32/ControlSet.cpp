@@ -63,11 +63,12 @@ struct NativeClass {
   DWORD exStyle;
 };
 
-NativeClass ClassFor(Kind kind, bool rightAlign) {
+NativeClass ClassFor(Kind kind, bool rightAlign, bool ownLines) {
   switch (kind) {
     case Kind::TextBox:
       return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::Label:
+      if (ownLines) return {L"STATIC", SS_OWNERDRAW | SS_NOPREFIX, 0};
       return {L"STATIC", static_cast<DWORD>((rightAlign ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX), 0};
     case Kind::Button:
       return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
@@ -141,7 +142,7 @@ void ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
 }
 
 HWND ControlSet::CreateOne(HWND window, const ControlShape& c, bool startsGroup, int dpi) {
-  const NativeClass cls = ClassFor(c.kind, c.rightAlign);
+  const NativeClass cls = ClassFor(c.kind, c.rightAlign, c.ownLines);
   HWND parent = c.container ? Find(c.container) : window;
   const DWORD style = WS_CHILD | WS_VISIBLE | cls.style | (startsGroup ? WS_GROUP : 0);
   // Created in place with its font: each later move or font change would

@@ -35,6 +35,7 @@ struct ControlShape {
   bool rightAlign;
   const wchar_t* tooltip;
   const wchar_t* accessibleName;
+  bool ownLines;
 };
 
 template <class Row>
@@ -50,7 +51,8 @@ ControlShape ShapeOf(const Row& r) {
           static_cast<int>(r.font),
           r.rightAlign,
           r.tooltip,
-          r.accessibleName};
+          r.accessibleName,
+          r.ownLines};
 }
 
 class ControlSet {

@@ -29,6 +29,9 @@ struct ControlRowOf {
   // What a screen reader calls the control; nullptr keeps the name Windows
   // gives it (a button or label by its caption, a box by the label before it).
   const wchar_t* accessibleName = nullptr;
+  // A label that breaks its own caption into lines: owner-drawn, painted by
+  // its window.
+  bool ownLines = false;
 };
 
 // Twips to pixels at a given dpi, as Windows' MulDiv rounds (half away from 0).

@@ -11,6 +11,7 @@
 
 #include "about/SysInfo.h"
 #include "core/Failure.h"
+#include "tests/win/WinTestSupport.h"
 #include "win32/LateBound.h"
 
 namespace quorvane {
@@ -319,6 +320,27 @@ TEST_F(SysInfo, RegistryFunctionThatCannotBeBoundShowsTheMessage) {
   EXPECT_EQ(box_.shown,
             std::vector<std::wstring>{L"System Information Is Unavailable At This Time"});
   EXPECT_TRUE(Started(0).empty());
+}
+
+// The values a Windows desktop has, and the prepared Wine prefix too
+// (scripts/wine-prefix.sh): both name a tool that is there, and System Info
+// starts it without a message.
+TEST(SysInfoOfTheDesktop, BothValuesLocateTheToolAndItStarts) {
+  std::wstring path, folder;
+  ASSERT_TRUE(GetKeyValue(HKEY_LOCAL_MACHINE, kFirstKey, L"PATH", path));
+  EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+  ASSERT_TRUE(GetKeyValue(HKEY_LOCAL_MACHINE, kSecondKey, L"MSINFO", folder));
+  EXPECT_NE(GetFileAttributesW((folder + L"\\MSINFO32.EXE").c_str()), INVALID_FILE_ATTRIBUTES)
+      << folder;
+
+  ASSERT_TRUE(testing::ProcessesNamed(L"msinfo32.exe").empty());
+  RecordingBox box;
+  StartSysInfo(box);
+  EXPECT_TRUE(box.shown.empty());
+  std::vector<DWORD> tools;
+  EXPECT_TRUE(
+      Eventually([&] { return !(tools = testing::ProcessesNamed(L"msinfo32.exe")).empty(); }));
+  testing::EndProcesses(tools);
 }
 
 }  // namespace

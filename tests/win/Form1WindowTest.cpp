@@ -255,21 +255,28 @@ bool DrawsIn(HWND box, COLORREF colour) {
 }
 
 TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
-  // Wine's menu colours are the window colours; colours of their own tell them apart.
-  const int elements[] = {COLOR_MENU, COLOR_MENUTEXT};
-  const COLORREF before[] = {GetSysColor(COLOR_MENU), GetSysColor(COLOR_MENUTEXT)};
-  const COLORREF menu[] = {RGB(212, 208, 200), RGB(0, 0, 192)};
-  SetSysColors(2, elements, menu);
+  {
+    // With the system's own colours, as Windows 10 and 11 and the prepared
+    // Wine prefix have them: the menu colour is a grey, the window colour white.
+    Window w;
+    const COLORREF input = InsideColour(w[ControlId::txtRealA]);
+    const COLORREF result = InsideColour(w[ControlId::txtQuotientReal]);
+    EXPECT_NE(result, input) << "a result box looks like an input";
+  }
+  // Menu text and window text are both black; a colour of its own tells them apart.
+  const int elements[] = {COLOR_MENUTEXT};
+  const COLORREF before[] = {GetSysColor(COLOR_MENUTEXT)};
+  const COLORREF menuText[] = {RGB(0, 0, 192)};
+  SetSysColors(1, elements, menuText);
   Window w;
   for (const ControlRow& c : kForm1Controls) {
     if (c.kind != Kind::TextBox) continue;
     w.Type(c.id, L"-888.888");
     EXPECT_EQ(InsideColour(w[c.id]), GetSysColor(c.grey ? COLOR_MENU : COLOR_WINDOW)) << c.name;
-    EXPECT_EQ(DrawsIn(w[c.id], menu[1]), c.grey) << c.name;
+    EXPECT_EQ(DrawsIn(w[c.id], menuText[0]), c.grey) << c.name;
     EXPECT_EQ(DrawsIn(w[c.id], GetSysColor(COLOR_WINDOWTEXT)), !c.grey) << c.name;
   }
-  EXPECT_NE(GetSysColor(COLOR_MENU), GetSysColor(COLOR_WINDOW));
-  SetSysColors(2, elements, before);
+  SetSysColors(1, elements, before);
 }
 
 const std::vector<ControlId> kTabWalk = {

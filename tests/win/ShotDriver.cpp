@@ -1,31 +1,103 @@
-// Fills the running program's inputs and presses Execute Operations, as a user
-// would, so a screenshot shows the window after a calculation.
-// Usage: quorvane_shot_driver realA imagA realB imagB [about]
-// With "about", the About box is opened afterwards.
+// Drives the running program for the README's pictures, as a user would:
+// fills the inputs and presses Execute Operations, then, as asked, opens the
+// About box or waits for the message the inputs bring. It prints the screen
+// rectangle to photograph, "x y width height": the main window, the About
+// box, or the main window with the message over it.
+// Usage: quorvane_shot_driver realA imagA realB imagB [about|message]
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr int kInputIds[] = {100, 101, 102, 103};
+constexpr int kCmdExecute = 111;
+constexpr int kMnuAbout = 203;
+
+// A visible top-level window of process `pid` with this class and caption.
+HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
+  struct Query {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* caption;
+    HWND found;
+  } q{pid, cls, caption, nullptr};
+  for (int i = 0; i < 300 && !q.found; ++i) {
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* q = reinterpret_cast<Query*>(lp);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(h, &owner);
+          wchar_t cls[64] = {}, text[128] = {};
+          GetClassNameW(h, cls, 64);
+          GetWindowTextW(h, text, 128);
+          if ((!q->pid || owner == q->pid) && IsWindowVisible(h) && lstrcmpW(cls, q->cls) == 0 &&
+              (!q->caption || lstrcmpW(text, q->caption) == 0)) {
+            q->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    if (!q.found) Sleep(100);
+  }
+  return q.found;
+}
+
+void PrintRect(RECT r) {
+  std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 5 && argc != 6) {
-    std::fwprintf(stderr, L"usage: quorvane_shot_driver realA imagA realB imagB\n");
+  const std::wstring mode = argc == 6 ? argv[5] : L"";
+  if ((argc != 5 && argc != 6) || (argc == 6 && mode != L"about" && mode != L"message")) {
+    std::fwprintf(stderr, L"usage: quorvane_shot_driver realA imagA realB imagB [about|message]\n");
     return 2;
   }
-  HWND form = nullptr;
-  for (int i = 0; i < 300 && !form; ++i) {
-    form = FindWindowW(L"QuorvaneForm1", L"Quorvane");
-    if (!form) Sleep(100);
-  }
+  HWND form = WaitForWindow(0, L"QuorvaneForm1", L"Quorvane");
   if (!form) {
     std::fwprintf(stderr, L"the Quorvane window did not appear\n");
     return 1;
   }
-  // Control ids of the four inputs and of Execute Operations.
-  const int inputs[] = {100, 101, 102, 103};
+  DWORD pid = 0;
+  GetWindowThreadProcessId(form, &pid);
   for (int i = 0; i < 4; ++i) {
-    SendMessageW(GetDlgItem(form, inputs[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
+    SendMessageW(GetDlgItem(form, kInputIds[i]), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(argv[i + 1]));
   }
-  SendMessageW(GetDlgItem(form, 111), BM_CLICK, 0, 0);
-  if (argc == 6) PostMessageW(form, WM_COMMAND, 203, 0);
+  // Posted: a press that brings a message box returns only when it closes.
+  PostMessageW(GetDlgItem(form, kCmdExecute), BM_CLICK, 0, 0);
+  RECT shot;
+  GetWindowRect(form, &shot);
+  if (mode == L"about") {
+    PostMessageW(form, WM_COMMAND, kMnuAbout, 0);
+    HWND about = WaitForWindow(pid, L"QuorvaneAbout", L"About Quorvane");
+    if (!about) {
+      std::fwprintf(stderr, L"the About box did not appear\n");
+      return 1;
+    }
+    GetWindowRect(about, &shot);
+  } else if (mode == L"message") {
+    HWND box = WaitForWindow(pid, L"#32770", nullptr);
+    if (!box) {
+      std::fwprintf(stderr, L"no message box appeared\n");
+      return 1;
+    }
+    RECT r;
+    GetWindowRect(box, &r);
+    UnionRect(&shot, &shot, &r);
+  } else {
+    // Wait until the press has been handled: the first result is there.
+    for (int i = 0; i < 100; ++i) {
+      wchar_t text[32] = {};
+      SendMessageW(GetDlgItem(form, 115), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+      if (text[0]) break;
+      Sleep(50);
+    }
+  }
+  PrintRect(shot);
   return 0;
 }

@@ -221,18 +221,21 @@ inline std::wstring Env(const wchar_t* name) {
   return n && n < 256 ? std::wstring(buf, n) : std::wstring();
 }
 
-// The help viewer processes running now.
-inline std::vector<DWORD> HelpViewers() {
+// The processes of a program running now, by its file name.
+inline std::vector<DWORD> ProcessesNamed(const wchar_t* exe) {
   std::vector<DWORD> pids;
   const HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snap, &entry); more; more = Process32NextW(snap, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, L"hh.exe") == 0) pids.push_back(entry.th32ProcessID);
+    if (lstrcmpiW(entry.szExeFile, exe) == 0) pids.push_back(entry.th32ProcessID);
   }
   CloseHandle(snap);
   return pids;
 }
+
+// The help viewer processes running now.
+inline std::vector<DWORD> HelpViewers() { return ProcessesNamed(L"hh.exe"); }
 
 inline void EndProcesses(const std::vector<DWORD>& pids) {
   for (DWORD pid : pids) {

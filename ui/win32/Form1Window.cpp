@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/HeadingLabel.h"
 #include "win32/MessageLoop.h"
 #include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
@@ -173,6 +174,9 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
+    case WM_DRAWITEM:
+      if (DrawHeadingLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      break;
     case WM_CTLCOLOREDIT:
       if (LRESULT brush = OnEditColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
         return brush;
