@@ -475,7 +475,10 @@ TEST(Form1Locale, InTheUsersLocale) {
 }
 
 // The separator changed while the window is open, as the regional settings
-// do it: stored for the user, then announced to every window as "intl".
+// do it: stored for the user, then announced to every window as "intl". In
+// this process, since Wine keeps the user's settings per process and only
+// that process's SetLocaleInfoW updates them; on Windows the change reaches
+// every program.
 TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
   wchar_t original[8] = {};
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original, 8), 0);
