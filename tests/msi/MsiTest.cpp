@@ -197,6 +197,12 @@ void ExpectNothingLeft(const std::wstring& package) {
   EXPECT_FALSE(Exists(at.folder)) << at.folder;
   EXPECT_FALSE(Exists(at.shortcut)) << at.shortcut;
   EXPECT_TRUE(UninstallEntries().empty());
+  // Nor the copy of the icon that Windows Installer kept for the product.
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring kept =
+      std::wstring(windows) + L"\\Installer\\" + PackageProperty(package, L"ProductCode");
+  EXPECT_FALSE(Exists(kept)) << kept;
 }
 
 // The installed program starts, and Help Contents opens the help file that
@@ -257,7 +263,7 @@ TEST(Installer, InstallUpgradeAndRemove) {
     const DWORD code = Msiexec(s.verb, packages[s.package]);
     EXPECT_EQ(code == ERROR_SUCCESS, s.succeeds) << "msiexec " << code;
     if (s.installed < 0) {
-      ExpectNothingLeft(packages[0]);
+      ExpectNothingLeft(packages[s.package]);
       continue;
     }
     ExpectInstalled(packages[s.installed], versions[s.installed]);
