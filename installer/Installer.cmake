@@ -19,7 +19,8 @@ function(quorvane_msi_command output version)
             -DCHM=${CMAKE_BINARY_DIR}/bin/QuorvaneHelp.chm -DVERSION=${version}
             -DQUORVANE_ROOT=${CMAKE_SOURCE_DIR} -DWORK=${output}.work -DOUTPUT=${output}
             -P ${CMAKE_SOURCE_DIR}/installer/BuildMsi.cmake
-    DEPENDS Quorvane quorvane_help_chm ${CMAKE_SOURCE_DIR}/installer/Quorvane.wxs
+    DEPENDS Quorvane quorvane_help_chm ${CMAKE_BINARY_DIR}/bin/QuorvaneHelp.chm
+            ${CMAKE_SOURCE_DIR}/installer/Quorvane.wxs
             ${CMAKE_SOURCE_DIR}/installer/BuildMsi.cmake ${CMAKE_SOURCE_DIR}/app/Quorvane.ico
     COMMENT "Building the installer package ${version} with wixl"
     VERBATIM)

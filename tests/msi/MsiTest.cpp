@@ -1,13 +1,12 @@
 // The installer package as an administrator runs it, silently: installed,
 // started, installed again over itself, upgraded, refused as a downgrade and
 // removed, with what Windows holds of the program checked after every step.
-// Arguments: this version's package, a later version's, and the program and
-// help file they were built from.
+// Arguments: this version's package and version, a later version's package
+// and version, and the program and help file they were built from.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
 #include <msi.h>
-#include <msiquery.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -21,24 +20,22 @@
 namespace quorvane::testing {
 namespace {
 
-constexpr int kMnuHelpContents = 202;
+// The published identity every version shares: changing it breaks upgrades.
+const wchar_t kUpgradeCode[] = L"{2E7EC601-A599-4C08-9128-21584F03397E}";
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr int kMnuHelpContents = 202;
 
-std::vector<std::wstring> g_args;  // this package, next package, program, help file
+std::vector<std::wstring> g_args;
 
-// A path of the build machine as Wine shows it: on drive Z:.
-std::wstring FromHost(const std::wstring& path) {
-  std::wstring out = L"Z:" + path;
-  for (wchar_t& c : out) {
-    if (c == L'/') c = L'\\';
-  }
-  return out;
+// A path of the build machine as Wine shows it, on drive Z:.
+std::wstring FromHost(std::wstring path) {
+  for (wchar_t& c : path) c = c == L'/' ? L'\\' : c;
+  return L"Z:" + path;
 }
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
   PWSTR path = nullptr;
-  std::wstring out;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) out = path;
+  std::wstring out = SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) ? path : L"";
   CoTaskMemFree(path);
   return out;
 }
@@ -52,37 +49,18 @@ std::string Bytes(const std::wstring& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A property of the package file itself.
-std::wstring PackageProperty(const std::wstring& package, const wchar_t* name) {
-  MSIHANDLE db = 0, view = 0, record = 0;
-  std::wstring value;
-  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, &db) == ERROR_SUCCESS) {
-    const std::wstring query =
-        L"SELECT `Value` FROM `Property` WHERE `Property`='" + std::wstring(name) + L"'";
-    if (MsiDatabaseOpenViewW(db, query.c_str(), &view) == ERROR_SUCCESS &&
-        MsiViewExecute(view, 0) == ERROR_SUCCESS && MsiViewFetch(view, &record) == ERROR_SUCCESS) {
-      wchar_t buf[256];
-      DWORD size = 256;
-      if (MsiRecordGetStringW(record, 1, buf, &size) == ERROR_SUCCESS) value = buf;
-    }
-  }
-  for (MSIHANDLE h : {record, view, db}) {
-    if (h) MsiCloseHandle(h);
-  }
-  return value;
-}
-
-DWORD Msiexec(const std::wstring& verb, const std::wstring& package) {
-  wchar_t system[MAX_PATH];
-  GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring exe = std::wstring(system) + L"\\msiexec.exe";
-  std::wstring cmd = L"msiexec.exe " + verb + L" \"" + package + L"\" /qn";
+// Starts a program and, unless it is to be kept, waits for its exit code.
+DWORD Start(std::wstring exe, std::wstring cmd, PROCESS_INFORMATION* keep = nullptr) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                       &pi)) {
     return GetLastError();
+  }
+  if (keep) {
+    *keep = pi;
+    return 0;
   }
   DWORD code = 9999;
   if (WaitForSingleObject(pi.hProcess, 180000) == WAIT_OBJECT_0)
@@ -95,42 +73,37 @@ DWORD Msiexec(const std::wstring& verb, const std::wstring& package) {
 std::wstring RegText(HKEY key, const wchar_t* name) {
   wchar_t buf[1024] = {};
   DWORD size = sizeof buf;
-  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS) {
-    return L"<none>";
-  }
-  return buf;
+  return RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, buf, &size) ? L"<none>" : buf;
 }
 
-// The entries of Apps & Features named Quorvane, by their key names.
+// The Apps & Features entries named Quorvane: key name, version, publisher.
 std::vector<std::wstring> UninstallEntries() {
   std::vector<std::wstring> found;
   HKEY root;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &root) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &root)) {
     return found;
   }
   wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
+  DWORD length = 256;
+  for (DWORD i = 0; !RegEnumKeyExW(root, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+       ++i, length = 256) {
     HKEY entry;
-    if (RegOpenKeyExW(root, name, 0, KEY_READ | KEY_WOW64_64KEY, &entry) == ERROR_SUCCESS) {
-      if (RegText(entry, L"DisplayName") == L"Quorvane") found.push_back(name);
-      RegCloseKey(entry);
+    if (RegOpenKeyExW(root, name, 0, KEY_READ | KEY_WOW64_64KEY, &entry)) continue;
+    if (RegText(entry, L"DisplayName") == L"Quorvane") {
+      found.push_back(std::wstring(name) + L" " + RegText(entry, L"DisplayVersion") + L" " +
+                      RegText(entry, L"Publisher") + L" " +
+                      RegText(entry, L"UninstallString").substr(0, 13));
     }
+    RegCloseKey(entry);
   }
   RegCloseKey(root);
   return found;
 }
 
-std::vector<std::wstring> RelatedProducts(const std::wstring& upgradeCode) {
+std::vector<std::wstring> Products() {
   std::vector<std::wstring> products;
   wchar_t product[39];
-  for (DWORD i = 0; MsiEnumRelatedProductsW(upgradeCode.c_str(), 0, i, product) == ERROR_SUCCESS;
-       ++i) {
+  for (DWORD i = 0; !MsiEnumRelatedProductsW(kUpgradeCode, 0, i, product); ++i) {
     products.push_back(product);
   }
   return products;
@@ -140,81 +113,52 @@ bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_g
 
 // Windows Installer gives a per-machine install (ALLUSERS set) the all-users
 // Start menu as ProgramMenuFolder; Wine's gives it the user's.
-struct Installation {
-  std::wstring folder = KnownFolder(FOLDERID_ProgramFiles) + L"\\Quorvane";
-  std::wstring shortcut =
-      KnownFolder(UnderWine() ? FOLDERID_Programs : FOLDERID_CommonPrograms) + L"\\Quorvane.lnk";
-};
+const std::wstring kFolder = KnownFolder(FOLDERID_ProgramFiles) + L"\\Quorvane";
+const std::wstring kShortcut =
+    KnownFolder(UnderWine() ? FOLDERID_Programs : FOLDERID_CommonPrograms) + L"\\Quorvane.lnk";
 
-void ExpectInstalled(const std::wstring& package, const std::wstring& version) {
-  const Installation at;
-  const std::wstring product = PackageProperty(package, L"ProductCode");
-  const std::vector<std::wstring> related =
-      RelatedProducts(PackageProperty(package, L"UpgradeCode"));
-  ASSERT_EQ(related.size(), 1u);
-  EXPECT_EQ(related[0], product);
-  wchar_t installed[64];
+// One installation of `version`, complete; returns its product code.
+std::wstring ExpectInstalled(const std::wstring& version) {
+  const std::vector<std::wstring> products = Products();
+  if (products.size() != 1) {
+    ADD_FAILURE() << products.size() << " installations";
+    return L"";
+  }
+  const std::wstring& product = products[0];
+  wchar_t installed[64] = {}, icon[MAX_PATH] = {};
   DWORD size = 64;
-  ASSERT_EQ(MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_VERSIONSTRING, installed, &size),
-            static_cast<UINT>(ERROR_SUCCESS));
-  EXPECT_EQ(std::wstring(installed), version);
+  MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_VERSIONSTRING, installed, &size);
+  EXPECT_EQ(installed, version);
   // Apps & Features shows the product's icon, which Windows Installer keeps.
-  wchar_t icon[MAX_PATH] = {};
   size = MAX_PATH;
-  EXPECT_EQ(MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_PRODUCTICON, icon, &size),
-            static_cast<UINT>(ERROR_SUCCESS));
+  MsiGetProductInfoW(product.c_str(), INSTALLPROPERTY_PRODUCTICON, icon, &size);
   EXPECT_TRUE(Exists(icon)) << icon;
-
-  // The program and its help file, side by side, as they were built.
-  EXPECT_EQ(Bytes(at.folder + L"\\Quorvane.exe"), Bytes(FromHost(g_args[2])));
-  EXPECT_EQ(Bytes(at.folder + L"\\QuorvaneHelp.chm"), Bytes(FromHost(g_args[3])));
-  EXPECT_TRUE(Exists(at.shortcut)) << at.shortcut;
-
-  ASSERT_EQ(UninstallEntries(), std::vector<std::wstring>{product});
-  HKEY entry;
-  ASSERT_EQ(
-      RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + L"\\" + product).c_str(), 0,
-                    KEY_READ | KEY_WOW64_64KEY, &entry),
-      ERROR_SUCCESS);
-  struct Value {
-    const wchar_t* name;
-    std::wstring expected;
-  };
-  const Value values[] = {
-      {L"DisplayName", L"Quorvane"},
-      {L"DisplayVersion", version},
-      {L"Publisher", L"Quorvane"},
-  };
-  for (const Value& v : values) EXPECT_EQ(RegText(entry, v.name), v.expected) << v.name;
-  EXPECT_EQ(RegText(entry, L"UninstallString").rfind(L"MsiExec.exe /", 0), 0u)
-      << RegText(entry, L"UninstallString");
-  RegCloseKey(entry);
+  EXPECT_EQ(UninstallEntries(),
+            std::vector<std::wstring>{product + L" " + version + L" Quorvane MsiExec.exe /"});
+  // The program and its help file as they were built.
+  EXPECT_TRUE(Bytes(kFolder + L"\\Quorvane.exe") == Bytes(FromHost(g_args[4])));
+  EXPECT_TRUE(Bytes(kFolder + L"\\QuorvaneHelp.chm") == Bytes(FromHost(g_args[5])));
+  EXPECT_TRUE(Exists(kShortcut)) << kShortcut;
+  return product;
 }
 
-void ExpectNothingLeft(const std::wstring& package) {
-  const Installation at;
-  EXPECT_TRUE(RelatedProducts(PackageProperty(package, L"UpgradeCode")).empty());
-  EXPECT_FALSE(Exists(at.folder)) << at.folder;
-  EXPECT_FALSE(Exists(at.shortcut)) << at.shortcut;
-  EXPECT_TRUE(UninstallEntries().empty());
-  // Nor the copy of the icon that Windows Installer kept for the product.
+void ExpectNothingLeft(const std::wstring& lastProduct) {
   wchar_t windows[MAX_PATH];
   GetWindowsDirectoryW(windows, MAX_PATH);
-  const std::wstring kept =
-      std::wstring(windows) + L"\\Installer\\" + PackageProperty(package, L"ProductCode");
-  EXPECT_FALSE(Exists(kept)) << kept;
+  EXPECT_TRUE(Products().empty());
+  EXPECT_TRUE(UninstallEntries().empty());
+  for (const std::wstring& path :
+       {kFolder, kShortcut, std::wstring(windows) + L"\\Installer\\" + lastProduct}) {
+    EXPECT_FALSE(Exists(path)) << path;
+  }
 }
 
 // The installed program starts, and Help Contents opens the help file that
 // lies beside it: a viewer starts and no message is shown.
 void ExpectProgramFindsItsHelp() {
-  const std::wstring exe = Installation().folder + L"\\Quorvane.exe";
-  std::wstring cmd = L"\"" + exe + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
+  const std::wstring exe = kFolder + L"\\Quorvane.exe";
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
+  ASSERT_EQ(Start(exe, L"\"" + exe + L"\"", &pi), 0u);
   HWND form = nullptr;
   EXPECT_TRUE(WaitFor(
       [&] { return (form = FindProcessWindow(pi.dwProcessId, L"QuorvaneForm1", L"Quorvane")); },
@@ -228,19 +172,18 @@ void ExpectProgramFindsItsHelp() {
     EXPECT_TRUE(watcher.Seen().empty());
     EndProcesses(viewers);
   }
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
+  EndProcesses({pi.dwProcessId});
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
 }
 
 TEST(Installer, InstallUpgradeAndRemove) {
-  ASSERT_EQ(g_args.size(), 4u);
-  const std::wstring packages[] = {FromHost(g_args[0]), FromHost(g_args[1])};
-  const std::wstring versions[] = {PackageProperty(packages[0], L"ProductVersion"),
-                                   PackageProperty(packages[1], L"ProductVersion")};
-  ASSERT_NE(versions[0], L"");
-  ASSERT_NE(versions[0], versions[1]);
+  ASSERT_EQ(g_args.size(), 6u);
+  const std::wstring packages[] = {FromHost(g_args[0]), FromHost(g_args[2])};
+  const std::wstring versions[] = {g_args[1], g_args[3]};
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring msiexec = std::wstring(system) + L"\\msiexec.exe";
   struct Step {
     const char* what;
     const wchar_t* verb;
@@ -257,20 +200,18 @@ TEST(Installer, InstallUpgradeAndRemove) {
       {"downgrade is refused", L"/i", 0, false, 1},
       {"uninstall the later version", L"/x", 1, true, -1},
   };
-  bool started = false;
+  std::wstring product;
   for (const Step& s : steps) {
     SCOPED_TRACE(s.what);
-    const DWORD code = Msiexec(s.verb, packages[s.package]);
+    const DWORD code = Start(
+        msiexec, L"msiexec.exe " + std::wstring(s.verb) + L" \"" + packages[s.package] + L"\" /qn");
     EXPECT_EQ(code == ERROR_SUCCESS, s.succeeds) << "msiexec " << code;
     if (s.installed < 0) {
-      ExpectNothingLeft(packages[s.package]);
+      ExpectNothingLeft(product);
       continue;
     }
-    ExpectInstalled(packages[s.installed], versions[s.installed]);
-    if (!started) {
-      ExpectProgramFindsItsHelp();
-      started = true;
-    }
+    product = ExpectInstalled(versions[s.installed]);
+    if (&s == steps && !product.empty()) ExpectProgramFindsItsHelp();
   }
 }
 
