@@ -9,6 +9,9 @@ source "$(cd "$(dirname "$0")/.." && pwd)/scripts/wine-prefix.sh"
 quorvane_wine_env
 export WINEPREFIX="${QUORVANE_WINEPREFIX:-${TMPDIR:-/tmp}/quorvane-wine-$(id -u)}"
 prepare_wine_prefix "$WINEPREFIX" "$QUORVANE_HEADLESS_DESKTOP"
+# The runs are headless: a help file opened by a test is unpacked and its
+# page found, but no browser is started for it.
+export QUORVANE_CHM_VIEWER="${QUORVANE_CHM_VIEWER:-true}"
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 ${QUORVANE_HEADLESS_DESKTOP}x24" wine "$@"
 fi

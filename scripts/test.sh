@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the portable tests natively, again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run, and
-# the Windows build's tests under Wine (headless, in a private prefix).
+# the Windows build's tests under Wine (headless, in a private prefix), a
+# second build of Quorvane.exe compared with the first, and the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh all
@@ -9,6 +10,9 @@ jobs=$(nproc)
 
 echo "== native"
 cmake --preset native >/dev/null
+# GoogleTest through find_package, the way a Windows host finds MSYS2's.
+grep -q '^GTest_DIR:PATH=/' build/native/CMakeCache.txt ||
+  { echo "The native configure did not take GoogleTest's installed package."; exit 1; }
 cmake --build --preset native -j"$jobs"
 ctest --preset native
 
@@ -41,10 +45,21 @@ ctest --preset win64 -E quorvane_soak
 # object counts.
 ctest --preset win64 -R quorvane_soak --verbose | sed -n 's/^[0-9]*: //p'
 
-echo "== the ZIP package"
-rm -f build/win64/Quorvane-*.zip
+echo "== Quorvane.exe built again in a second folder, byte for byte the same"
+cmake -S . -B build/win64-again --toolchain cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build build/win64-again -j"$jobs" --target Quorvane >/dev/null
+cmp build/win64/bin/Quorvane.exe build/win64-again/bin/Quorvane.exe
+sha256sum build/win64/bin/Quorvane.exe
+
+echo "== the ZIP and MSI packages"
+rm -f build/win64/Quorvane-*.zip build/win64/Quorvane-*.msi
 cpack --preset win64 >/dev/null
 listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm readme.txt " ] || { echo "ZIP holds: $listing"; exit 1; }
 echo "build/win64/Quorvane-1.0.0-win64.zip: $listing"
+listing=$(msiinfo export build/win64/Quorvane-1.0.0-win64.msi File | tail -n +4 | cut -f3 |
+  LC_ALL=C sort | tr '\n' ' ')
+[ "$listing" = "Quorvane.exe QuorvaneHelp.chm " ] || { echo "MSI holds: $listing"; exit 1; }
+echo "build/win64/Quorvane-1.0.0-win64.msi: $listing"
 echo "All test suites passed."

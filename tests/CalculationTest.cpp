@@ -240,6 +240,39 @@ TEST(Calculation, CommaLocaleReadsAndWritesCommas) {
   EXPECT_EQ(calc.view.messages[0].title, L"Data Entry Error");
 }
 
+// The regional settings change while the window is open: the next press
+// reads and writes with the new separator only, and nothing already on
+// screen is rewritten.
+TEST(Calculation, NewSeparatorServesTheNextPress) {
+  struct Row {
+    const wchar_t* sep;
+    const wchar_t* realA;
+    const wchar_t* quotient;  // after the press; ".25" is the earlier text kept
+    bool refused;
+  };
+  const Row rows[] = {
+      {L",", L"2,5", L"1,25", false},
+      {L",", L"2.5", L".25", true},
+      {L".", L"2.5", L"1.25", false},
+      {L".", L"2,5", L".25", true},
+      {L"\u066b", L"2\u066b5", L"1\u066b25", false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(r.sep)));
+    Calculator calc;
+    calc.Press(L"1", L"0", L"4", L"0");
+    ASSERT_EQ(calc.view[Field::txtQuotientReal], L".25");
+    const std::wstring before = calc.Results();
+    const std::size_t writes = calc.view.writes.size();
+    calc.commands.SetDecimalSep(r.sep);
+    EXPECT_EQ(calc.view.writes.size(), writes);
+    EXPECT_EQ(calc.Results(), before);
+    calc.Press(r.realA, L"0", L"2", L"0");
+    EXPECT_EQ(calc.view[Field::txtQuotientReal], r.quotient);
+    EXPECT_EQ(calc.view.messages.size(), r.refused ? 1u : 0u);
+  }
+}
+
 TEST(Calculation, NeverWritesInputsAndClearsLabelsFirst) {
   Calculator calc;
   calc.view.selected = {1, 1};

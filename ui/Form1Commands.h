@@ -32,6 +32,10 @@ class Form1Commands {
   void cmdClearInput_Click();
   void CopyResultToInput(ResultRow row);
 
+  // The user changed the regional settings: the next calculation reads and
+  // writes numbers with this separator; texts already shown stay as they are.
+  void SetDecimalSep(std::wstring decimalSep) { decimalSep_ = std::move(decimalSep); }
+
   const Form1State& state() const { return state_; }
 
  private:

@@ -5,6 +5,9 @@
 
 #include <new>
 
+#include "core/Failure.h"
+#include "win32/LateBound.h"
+
 namespace quorvane::win32 {
 namespace {
 
@@ -13,45 +16,25 @@ namespace {
 // stub rather than to the id, and every query made with it fails.
 const IID& kIidAccessible = __uuidof(IAccessible);
 
-// The accessibility libraries are loaded when an accessibility client first
+// The accessibility libraries are bound when an accessibility client first
 // asks, not at start-up: most runs never need them.
-struct AccessibilityApi {
-  decltype(&::CreateStdAccessibleObject) createStdAccessibleObject = nullptr;
-  decltype(&::LresultFromObject) lresultFromObject = nullptr;
-  decltype(&::SysAllocString) sysAllocString = nullptr;
-};
-
-template <class Fn>
-void BindTo(Fn& fn, HMODULE library, const char* entry) {
-  // Through a plain function pointer: GCC warns on a cast straight from FARPROC.
-  fn = library
-           ? reinterpret_cast<Fn>(reinterpret_cast<void (*)(void)>(GetProcAddress(library, entry)))
-           : nullptr;
-}
-
-const AccessibilityApi* Api() {
-  static const AccessibilityApi* api = []() -> const AccessibilityApi* {
-    static AccessibilityApi bound;
-    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-    const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
-    decltype(&::CoInitializeEx) coInitializeEx = nullptr;
-    BindTo(coInitializeEx, ole32, "CoInitializeEx");
-    BindTo(bound.createStdAccessibleObject, oleacc, "CreateStdAccessibleObject");
-    BindTo(bound.lresultFromObject, oleacc, "LresultFromObject");
-    BindTo(bound.sysAllocString, oleaut32, "SysAllocString");
-    if (!coInitializeEx || !bound.createStdAccessibleObject || !bound.lresultFromObject ||
-        !bound.sysAllocString) {
-      return nullptr;
+bool AccessibilityBound() {
+  static const bool bound = [] {
+    try {
+      Bind(Api::CreateStdAccessibleObject);
+      Bind(Api::LresultFromObject);
+      Bind(Api::SysAllocString);
+      // COM carries the object to the client's process and the client's
+      // calls back to this thread, so the window's thread joins COM as a
+      // single-threaded apartment, served by its message loop. It stays in COM
+      // until the program ends; a thread already in COM keeps its apartment.
+      late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      return true;
+    } catch (const RuntimeError&) {
+      return false;
     }
-    // COM carries the object to the client's process and the client's calls
-    // back to this thread, so the window's thread joins COM as a single-
-    // threaded apartment, served by its message loop. It stays in COM until
-    // the program ends; a thread already in COM keeps its apartment.
-    coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    return &bound;
   }();
-  return api;
+  return bound;
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -62,9 +45,8 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 class NamedAccessible final : public IAccessible, public IOleWindow {
  public:
   // Takes over the reference to standard.
-  NamedAccessible(HWND hwnd, const wchar_t* name, IAccessible* standard,
-                  const AccessibilityApi& api)
-      : hwnd_(hwnd), name_(name), standard_(standard), api_(api) {}
+  NamedAccessible(HWND hwnd, const wchar_t* name, IAccessible* standard)
+      : hwnd_(hwnd), name_(name), standard_(standard) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -104,7 +86,7 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return standard_->get_accName(child, name);
     if (!name) return E_POINTER;
-    *name = api_.sysAllocString(name_);
+    *name = late::SysAllocString(name_);
     return *name ? S_OK : E_OUTOFMEMORY;
   }
 
@@ -193,20 +175,18 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HWND hwnd_;
   const wchar_t* name_;
   IAccessible* standard_;
-  const AccessibilityApi& api_;
 };
 
 // The object for WM_GETOBJECT, or 0 to leave the message to the control.
 LRESULT NamedObject(HWND hwnd, WPARAM flags, const wchar_t* name) {
-  const AccessibilityApi* api = Api();
-  if (!api) return 0;
+  if (!AccessibilityBound()) return 0;
   IAccessible* standard = nullptr;
-  if (FAILED(api->createStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible,
-                                            reinterpret_cast<void**>(&standard))) ||
+  if (FAILED(late::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible,
+                                             reinterpret_cast<void**>(&standard))) ||
       !standard) {
     return 0;
   }
-  auto* named = new (std::nothrow) NamedAccessible(hwnd, name, standard, *api);
+  auto* named = new (std::nothrow) NamedAccessible(hwnd, name, standard);
   if (!named) {
     standard->Release();
     return 0;
@@ -214,7 +194,7 @@ LRESULT NamedObject(HWND hwnd, WPARAM flags, const wchar_t* name) {
   // The result holds its own references; ours ends here, as a new object is
   // made for each request.
   const LRESULT result =
-      api->lresultFromObject(kIidAccessible, flags, static_cast<IAccessible*>(named));
+      late::LresultFromObject(kIidAccessible, flags, static_cast<IAccessible*>(named));
   named->Release();
   return result > 0 ? result : 0;
 }

@@ -26,8 +26,10 @@ void* Bind(Api api) {
   Entry& e = At(api);
   if (e.replacement) return e.replacement;
   if (e.bound) return e.bound;
-  // The library stays loaded for the run: nothing bound from it is released.
-  HMODULE module = LoadLibraryW(e.library);
+  // From the system folder only, never from the program's folder or the
+  // search path. The library stays loaded for the run: nothing bound from it
+  // is released.
+  HMODULE module = LoadLibraryExW(e.library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!module) throw RuntimeError{kErrDllLoad};
   FARPROC proc = GetProcAddress(module, e.entry);
   if (!proc) throw RuntimeError{kErrEntryPointNotFound};

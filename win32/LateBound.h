@@ -4,18 +4,23 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <oleacc.h>
 #include <shellapi.h>
 
 namespace quorvane::win32 {
 
 // The one list: library, entry point.
-#define QUORVANE_LATE_BOUND(X)         \
-  X(L"user32.dll", GetDesktopWindow)   \
-  X(L"shell32.dll", ShellExecuteW)     \
-  X(L"advapi32.dll", RegOpenKeyExW)    \
-  X(L"advapi32.dll", RegQueryValueExW) \
-  X(L"advapi32.dll", RegCloseKey)
+#define QUORVANE_LATE_BOUND(X)                \
+  X(L"user32.dll", GetDesktopWindow)          \
+  X(L"shell32.dll", ShellExecuteW)            \
+  X(L"advapi32.dll", RegOpenKeyExW)           \
+  X(L"advapi32.dll", RegQueryValueExW)        \
+  X(L"advapi32.dll", RegCloseKey)             \
+  X(L"ole32.dll", CoInitializeEx)             \
+  X(L"oleacc.dll", CreateStdAccessibleObject) \
+  X(L"oleacc.dll", LresultFromObject)         \
+  X(L"oleaut32.dll", SysAllocString)
 
 enum class Api : int {
 #define X(library, name) name,

@@ -168,6 +168,9 @@ TEST_F(HelpLauncher, FailuresOnTheWayAreReportedWithTheirNumber) {
       {Api::ShellExecuteW, L"quorvane-no-such-library.dll", nullptr, 48},
       {Api::GetDesktopWindow, nullptr, "QuorvaneNoSuchEntry", 453},
       {Api::GetDesktopWindow, L"quorvane-no-such-library.dll", nullptr, 48},
+      // Lies beside this program, but libraries come from the system folder
+      // only: not found (48), rather than found without the entry (453).
+      {Api::ShellExecuteW, L"quorvane_beside.dll", nullptr, 48},
   };
   for (const auto& c : cases) {
     box.shown.clear();

@@ -518,6 +518,59 @@ TEST(Form1Locale, InTheUsersLocale) {
   EXPECT_EQ(w.Text(ControlId::txtSumReal), sep == L"," ? L"4,5" : L"4.5");
 }
 
+// The separator changed while the window is open, as the regional settings
+// do it: stored for the user, then announced to every window as "intl". In
+// this process, since Wine keeps the user's settings per process and only
+// that process's SetLocaleInfoW updates them; on Windows the change reaches
+// every program.
+TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
+  wchar_t original[8] = {};
+  ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original, 8), 0);
+  struct Step {
+    const wchar_t* announced;
+    const wchar_t* sep;
+    const wchar_t* realA;
+    const wchar_t* quotient;  // "" when the press is refused
+  };
+  const Step steps[] = {
+      {L"Environment", L",", L"2,5", L""},  // not a regional change: "." stays
+      {L"intl", L",", L"2,5", L"1,25"},
+      {L"intl", L".", L"2,5", L""},
+      {L"intl", L".", L"2.5", L"1.25"},
+  };
+  MessageBoxWatcher watcher;
+  Window w;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(
+        ::testing::PrintToString(std::wstring(s.announced) + L" " + s.sep + L" " + s.realA));
+    watcher.Clear();
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, s.sep));
+    wchar_t stored[8] = {};
+    DWORD size = sizeof stored;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sDecimal",
+                           RRF_RT_REG_SZ, nullptr, stored, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(stored, s.sep);
+    const std::wstring shown = w.Text(ControlId::txtQuotientReal);
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(s.announced),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    Pump(50);
+    EXPECT_EQ(w.Text(ControlId::txtQuotientReal), shown);  // nothing on screen changes
+    w.Inputs(s.realA, L"0", L"2", L"0");
+    w.Click(ControlId::cmdExecute);
+    Pump(50);
+    if (*s.quotient) {
+      EXPECT_EQ(w.Text(ControlId::txtQuotientReal), s.quotient);
+      EXPECT_TRUE(watcher.Seen().empty());
+    } else {
+      EXPECT_EQ(w.Text(ControlId::txtQuotientReal), shown);
+      ASSERT_EQ(watcher.Seen().size(), 1u);
+      EXPECT_EQ(watcher.Seen()[0].title, L"Data Entry Error");
+    }
+  }
+  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original);
+}
+
 TEST(Form1Commands, ClearAndCopyThroughTheWindow) {
   Window w;
   w.Click(ControlId::optA1);

@@ -197,6 +197,12 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (events_ && events_->OnQueryUnload()) return 0;
       DestroyWindow(hwnd_);
       return 0;
+    case WM_SETTINGCHANGE:
+      // Sent to every top-level window after a change in the regional settings.
+      if (lp && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"intl") == 0) {
+        commands_.SetDecimalSep(UserDecimalSeparator());
+      }
+      break;
     case WM_QUERYENDSESSION:
       return events_ && events_->OnQueryEndSession() ? FALSE : TRUE;
     case WM_ENDSESSION:

@@ -27,7 +27,8 @@ class IForm1Events {
   ~IForm1Events() = default;
 };
 
-// The user's decimal separator, read once when the program starts.
+// The user's decimal separator, read when the program starts and again
+// whenever the regional settings change.
 std::wstring UserDecimalSeparator();
 
 class Form1Window final : public IForm1View {
