@@ -9,40 +9,27 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/win/WinTestSupport.h"
+#include "ui/Form1Layout.h"
+
 namespace {
 
-constexpr int kInputIds[] = {100, 101, 102, 103};
-constexpr int kCmdExecute = 111;
-constexpr int kMnuAbout = 203;
+using quorvane::ControlId;
 
-// A visible top-level window of process `pid` with this class and caption.
+constexpr ControlId kInputs[] = {ControlId::txtRealA, ControlId::txtImagA, ControlId::txtRealB,
+                                 ControlId::txtImagB};
+
+HWND Item(HWND form, ControlId id) { return GetDlgItem(form, static_cast<int>(id)); }
+
+// A visible top-level window of process `pid` with this class and caption,
+// waited for up to 30 s.
 HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
-  struct Query {
-    DWORD pid;
-    const wchar_t* cls;
-    const wchar_t* caption;
-    HWND found;
-  } q{pid, cls, caption, nullptr};
-  for (int i = 0; i < 300 && !q.found; ++i) {
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* q = reinterpret_cast<Query*>(lp);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(h, &owner);
-          wchar_t cls[64] = {}, text[128] = {};
-          GetClassNameW(h, cls, 64);
-          GetWindowTextW(h, text, 128);
-          if ((!q->pid || owner == q->pid) && IsWindowVisible(h) && lstrcmpW(cls, q->cls) == 0 &&
-              (!q->caption || lstrcmpW(text, q->caption) == 0)) {
-            q->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&q));
-    if (!q.found) Sleep(100);
+  HWND found = nullptr;
+  for (int i = 0; i < 300 && !found; ++i) {
+    found = quorvane::testing::FindProcessWindow(pid, cls, caption);
+    if (!found) Sleep(100);
   }
-  return q.found;
+  return found;
 }
 
 void PrintRect(RECT r) {
@@ -65,15 +52,14 @@ int wmain(int argc, wchar_t** argv) {
   DWORD pid = 0;
   GetWindowThreadProcessId(form, &pid);
   for (int i = 0; i < 4; ++i) {
-    SendMessageW(GetDlgItem(form, kInputIds[i]), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(argv[i + 1]));
+    SendMessageW(Item(form, kInputs[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
   }
   // Posted: a press that brings a message box returns only when it closes.
-  PostMessageW(GetDlgItem(form, kCmdExecute), BM_CLICK, 0, 0);
+  PostMessageW(Item(form, ControlId::cmdExecute), BM_CLICK, 0, 0);
   RECT shot;
   GetWindowRect(form, &shot);
   if (mode == L"about") {
-    PostMessageW(form, WM_COMMAND, kMnuAbout, 0);
+    PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(quorvane::MenuId::mnuAbout), 0);
     HWND about = WaitForWindow(pid, L"QuorvaneAbout", L"About Quorvane");
     if (!about) {
       std::fwprintf(stderr, L"the About box did not appear\n");
@@ -93,7 +79,8 @@ int wmain(int argc, wchar_t** argv) {
     // Wait until the press has been handled: the first result is there.
     for (int i = 0; i < 100; ++i) {
       wchar_t text[32] = {};
-      SendMessageW(GetDlgItem(form, 115), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+      SendMessageW(Item(form, ControlId::txtQuotientReal), WM_GETTEXT, 32,
+                   reinterpret_cast<LPARAM>(text));
       if (text[0]) break;
       Sleep(50);
     }

@@ -188,7 +188,8 @@ bool WaitFor(Pred pred, int milliseconds = 5000) {
   return true;
 }
 
-// A top-level window of a process, found by class (or any) and caption.
+// A visible top-level window of a process (pid 0: of any process), found by
+// class (or any) and caption.
 inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
   struct Query {
     DWORD pid;
@@ -204,7 +205,8 @@ inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* capt
         wchar_t cls[64] = {}, text[128] = {};
         GetClassNameW(h, cls, 64);
         GetWindowTextW(h, text, 128);
-        if (owner == q->pid && IsWindowVisible(h) && (!q->cls || lstrcmpW(cls, q->cls) == 0) &&
+        if ((!q->pid || owner == q->pid) && IsWindowVisible(h) &&
+            (!q->cls || lstrcmpW(cls, q->cls) == 0) &&
             (!q->caption || lstrcmpW(text, q->caption) == 0)) {
           q->found = h;
           return FALSE;
