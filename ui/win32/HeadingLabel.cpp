@@ -1,6 +1,7 @@
 #include "ui/win32/HeadingLabel.h"
 
 #include "ui/HeadingLines.h"
+#include "win32/Owned.h"
 
 namespace quorvane::win32 {
 
@@ -30,8 +31,7 @@ bool DrawHeadingLabel(const DRAWITEMSTRUCT& item) {
   if (!brush) brush = GetSysColorBrush(COLOR_3DFACE);
   RECT rc = item.rcItem;
   FillRect(dc, &rc, brush);
-  const HGDIOBJ oldFont =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
@@ -43,7 +43,6 @@ bool DrawHeadingLabel(const DRAWITEMSTRUCT& item) {
     line.top = line.bottom;
   }
   SetBkMode(dc, oldMode);
-  SelectObject(dc, oldFont);
   return true;
 }
 
