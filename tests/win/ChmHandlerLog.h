@@ -78,4 +78,16 @@ inline void ExpectHandlerOpened(const ChmHandlerLog& log, const std::wstring& he
   EXPECT_TRUE(lines[1].starts_with(L"page: ") && lines[1].ends_with(L"/Welcome.htm")) << lines[1];
 }
 
+// Help Contents reached the help file at helpPath: under Wine the prefix's
+// handler was given it, on Windows a viewer started (and is ended here).
+inline void ExpectHelpOpened(const ChmHandlerLog& log, const std::wstring& helpPath) {
+  if (log.Active()) {
+    ExpectHandlerOpened(log, helpPath);
+    return;
+  }
+  std::vector<DWORD> viewers;
+  EXPECT_TRUE(WaitFor([&] { return !(viewers = HelpViewers()).empty(); }, 20000));
+  EndProcesses(viewers);
+}
+
 }  // namespace quorvane::testing
