@@ -41,8 +41,9 @@ bool StartOnce(Candidate& c) {
   if (!p.Start(c.exe)) return false;
   WaitForInputIdle(p.handle(), 30000);
   HWND window = nullptr;
-  if (!WaitFor([&] { return (window = VisibleWindowOf(p.pid(), c.windowClass)) != nullptr; },
-               30000)) {
+  if (!WaitFor(
+          [&] { return (window = FindProcessWindow(p.pid(), c.windowClass, nullptr)) != nullptr; },
+          "the window")) {
     return false;
   }
   Start s;
@@ -54,7 +55,7 @@ bool StartOnce(Candidate& c) {
   // Closed as a user closes it, the shutdown question answered.
   MessageBoxWatcher watcher(IDOK, p.pid());
   PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!p.WaitExit(10000)) p.Terminate();
+  if (!p.WaitExit()) p.Terminate();
   return true;
 }
 
@@ -85,7 +86,8 @@ PressTiming TimePress(const std::wstring& exe, const std::wstring& text) {
   if (!p.Start(exe)) return t;
   WaitForInputIdle(p.handle(), 30000);
   HWND form = nullptr;
-  WaitFor([&] { return (form = VisibleWindowOf(p.pid(), L"QuorvaneForm1")) != nullptr; }, 30000);
+  WaitFor([&] { return (form = FindProcessWindow(p.pid(), L"QuorvaneForm1", nullptr)) != nullptr; },
+          "the main window");
   auto item = [&](ControlId id) { return GetDlgItem(form, static_cast<int>(id)); };
   DWORD_PTR ignored;
   for (auto [id, value] :
@@ -111,7 +113,7 @@ PressTiming TimePress(const std::wstring& exe, const std::wstring& text) {
 int Run(int runs) {
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring quorvane = ThisProgramFolder() + L"\\Quorvane.exe";
+  const std::wstring quorvane = ThisFolder() + L"\\Quorvane.exe";
   Candidate candidates[] = {{L"Quorvane.exe", quorvane, L"QuorvaneForm1", {}},
                             {L"notepad.exe", std::wstring(system) + L"\\notepad.exe", nullptr, {}}};
   // A window of this program's own keeps Wine's desktop process running for

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "about/frmAbout.h"
 #include "tests/win/FontHandover.h"
@@ -18,11 +17,7 @@ namespace {
 
 using testing::WaitFor;
 
-std::wstring TextOf(HWND h) {
-  wchar_t buf[512] = {};
-  GetWindowTextW(h, buf, 512);
-  return buf;
-}
+using testing::TextOf;
 
 HWND FindAbout() {
   return testing::FindProcessWindow(GetCurrentProcessId(), frmAbout::kClassName, nullptr);
@@ -44,18 +39,7 @@ void Press(HWND about, UINT vk) {
 // Shows the box modally on this thread while `drive` works it from another;
 // `drive` must close it. Fails instead of hanging when the box stays open.
 void WithBox(frmAbout& box, const std::function<void(HWND)>& drive) {
-  std::atomic<bool> done{false};
-  std::thread driver([&] {
-    HWND about = nullptr;
-    if (WaitFor([&] { return (about = FindAbout()) != nullptr; })) drive(about);
-    if (!WaitFor([&] { return done.load(); }, 10000)) {
-      ADD_FAILURE() << "the box did not close";
-      if (HWND h = FindAbout()) PostMessageW(h, WM_CLOSE, 0, 0);
-    }
-  });
-  box.Show(1, nullptr);
-  done = true;
-  driver.join();
+  EXPECT_TRUE(testing::WhileModal([&] { box.Show(1, nullptr); }, FindAbout, drive));
 }
 
 TEST(AboutBox, EveryShowingLoadsTheSameTexts) {
@@ -85,13 +69,16 @@ TEST(AboutBox, EnterOnSystemInfoStartsItAndEnterElsewhereCloses) {
   WithBox(box, [&](HWND about) {
     EXPECT_EQ(FocusOf(about), box.Control(AboutId::cmdOK));
     Press(about, VK_TAB);
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdSysInfo); }));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdSysInfo); },
+                        "the focus on System Info"));
     Press(about, VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return calls == 1; }));
-    Sleep(100);
-    EXPECT_TRUE(IsWindowVisible(about));  // the box stays open
     Press(about, VK_TAB);
-    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdOK); }));
+    // The Tab came after the Enter: once it has moved the focus, the Enter
+    // has been handled, and the box is still open.
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(about) == box.Control(AboutId::cmdOK); },
+                        "the focus back on OK"));
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(IsWindowVisible(about));
     Press(about, VK_RETURN);
   });
   EXPECT_EQ(calls, 1);
@@ -123,7 +110,7 @@ TEST(AboutBox, EscapeCloseBoxAndAltSWork) {
   }
   WithBox(box, [&](HWND about) {
     PostMessageW(FocusOf(about), WM_SYSCHAR, 's', 1 << 29);
-    EXPECT_TRUE(WaitFor([&] { return calls == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return calls == 1; }, "System Info to be pressed"));
     Press(about, VK_ESCAPE);
   });
 }
@@ -186,8 +173,9 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
       EXPECT_EQ(inner.right, 100);
       EXPECT_EQ(inner.bottom, 125);
     }
+    // Painted now by the box's thread, which the call waits for.
     RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(200);
+    GdiFlush();
     // The system's decoding against ImageMagick's, 4 bytes a pixel, RGBA.
     HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(102), RT_RCDATA);
     ASSERT_TRUE(res);

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/SysInfo.h"
@@ -45,32 +45,79 @@ LSTATUS WINAPI CountingClose(HKEY key) {
   return RegCloseKey(key);
 }
 
-std::wstring Folder() {
-  wchar_t self[MAX_PATH * 4];
-  GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring s(self);
-  return s.substr(0, s.rfind(L'\\'));
-}
-
-// Tries `attempt` until it succeeds, for at most five seconds.
-template <class Attempt>
-bool Eventually(Attempt attempt) {
-  for (int i = 0; i < 500; ++i) {
-    if (attempt()) return true;
-    Sleep(10);
+// The processes this test program starts, itself or through the code under
+// test, seen through a job that it joins: each start and each end arrives as
+// a message on a completion port.
+class StartedProcesses {
+ public:
+  StartedProcesses() {
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT port{job_, port_};
+    EXPECT_TRUE(SetInformationJobObject(job_, JobObjectAssociateCompletionPortInformation, &port,
+                                        sizeof port));
+    EXPECT_TRUE(AssignProcessToJobObject(job_, GetCurrentProcess()));
   }
-  return false;
+  ~StartedProcesses() {
+    CloseHandle(port_);
+    CloseHandle(job_);
+  }
+  // The processes started since the last call: a start is reported before
+  // CreateProcess returns.
+  std::vector<DWORD> Started() {
+    while (Take(0)) {
+    }
+    return std::exchange(started_, {});
+  }
+  // Waits until every process started has ended.
+  bool AllEnded() {
+    while (!running_.empty()) {
+      if (!Take(testing::DeadlineMs())) return testing::GaveUp("a started tool to end");
+    }
+    return true;
+  }
+
+ private:
+  bool Take(DWORD ms) {
+    DWORD message;
+    ULONG_PTR key;
+    LPOVERLAPPED data;
+    if (!GetQueuedCompletionStatus(port_, &message, &key, &data, ms)) return false;
+    const auto pid = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
+    if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != GetCurrentProcessId()) {
+      started_.push_back(pid);
+      running_.insert(pid);
+    } else if (message == JOB_OBJECT_MSG_EXIT_PROCESS ||
+               message == JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS) {
+      running_.erase(pid);
+    }
+    return true;
+  }
+  HANDLE job_ = CreateJobObjectW(nullptr, nullptr);
+  HANDLE port_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+  std::vector<DWORD> started_;
+  std::set<DWORD> running_;
+};
+
+// A process joins one job: the one of this test program.
+StartedProcesses& Processes() {
+  static StartedProcesses processes;
+  return processes;
 }
 
-// One registry value: absent (nullopt) or these bytes of this type.
+// One registry value: absent (nullopt) or these bytes of this type. The last
+// `beyond` bytes are not stored: they stand after the data in memory.
 struct Value {
   DWORD type;
   std::vector<BYTE> bytes;
+  size_t beyond = 0;
 };
 
+// A text value, with its closing NUL or without: then what follows the data
+// in memory is not a NUL either, which the registry could take for one.
 Value Text(const std::wstring& s, bool withNul = true) {
-  const BYTE* p = reinterpret_cast<const BYTE*>(s.c_str());
-  return {REG_SZ, std::vector<BYTE>(p, p + (s.size() + (withNul ? 1 : 0)) * sizeof(wchar_t))};
+  const std::wstring data = withNul ? s : s + L"X";
+  const BYTE* p = reinterpret_cast<const BYTE*>(data.c_str());
+  return {REG_SZ, std::vector<BYTE>(p, p + (data.size() + 1) * sizeof(wchar_t)),
+          withNul ? 0 : 2 * sizeof(wchar_t)};
 }
 
 class SysInfo : public ::testing::Test {
@@ -80,10 +127,9 @@ class SysInfo : public ::testing::Test {
     Save(kSecondKey, L"MSINFO", second_);
     Put(kFirstKey, L"PATH", std::nullopt);
     Put(kSecondKey, L"MSINFO", std::nullopt);
-    dir_ = Folder() + L"\\tool \u00e9\u03a9\u7535";
+    dir_ = testing::ThisFolder() + L"\\tool \u00e9\u03a9\u7535";
     CreateDirectoryW(dir_.c_str(), nullptr);
     log_ = dir_ + L"\\started.log";
-    DeleteFileW(log_.c_str());
     SetEnvironmentVariableW(L"QUORVANE_FAKE_MSINFO_LOG", log_.c_str());
     g_masks.clear();
     g_opens = g_closes = 0;
@@ -95,12 +141,12 @@ class SysInfo : public ::testing::Test {
     win32::ReplaceForTest(win32::Api::RegCloseKey, nullptr);
     Put(kFirstKey, L"PATH", first_);
     Put(kSecondKey, L"MSINFO", second_);
-    for (const std::wstring& file : {log_, dir_ + L"\\MSINFO32.EXE", dir_ + L"\\other.exe"}) {
+    // Every tool started has ended: nothing holds these files.
+    for (const std::wstring& file : installed_) {
       SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      Eventually(
-          [&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+      EXPECT_TRUE(DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
     }
-    RemoveDirectoryW(dir_.c_str());
+    EXPECT_TRUE(RemoveDirectoryW(dir_.c_str()));
     EXPECT_EQ(g_opens, g_closes) << "every key opened is closed";
     for (REGSAM m : g_masks) EXPECT_EQ(m, static_cast<REGSAM>(KEY_READ));
   }
@@ -115,72 +161,86 @@ class SysInfo : public ::testing::Test {
     }
     RegCloseKey(h);
   }
+  // Stores v (or removes the value) and reads back the bytes stored.
   static void Put(const wchar_t* key, const wchar_t* name, const std::optional<Value>& v) {
     HKEY h;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
                               nullptr),
               ERROR_SUCCESS);
     if (v) {
-      RegSetValueExW(h, name, 0, v->type, v->bytes.data(), static_cast<DWORD>(v->bytes.size()));
+      const std::vector<BYTE> data(v->bytes.begin(), v->bytes.end() - v->beyond);
+      EXPECT_EQ(RegSetValueExW(h, name, 0, v->type, data.data(), static_cast<DWORD>(data.size())),
+                ERROR_SUCCESS);
+      std::vector<BYTE> stored(data.size() + 16);
+      DWORD size = static_cast<DWORD>(stored.size());
+      EXPECT_EQ(RegQueryValueExW(h, name, nullptr, nullptr, stored.data(), &size), ERROR_SUCCESS);
+      stored.resize(size);
+      EXPECT_EQ(stored, data) << "the registry stored other bytes";
     } else {
       RegDeleteValueW(h, name);
     }
     RegCloseKey(h);
   }
-  std::wstring Install(const wchar_t* name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    const std::wstring path = dir_ + L"\\" + name;
-    // A stand-in started by the test before may still be ending, holding the file.
-    EXPECT_TRUE(Eventually([&] {
-      return CopyFileW((Folder() + L"\\quorvane_fake_msinfo.exe").c_str(), path.c_str(), FALSE);
-    }));
-    SetFileAttributesW(path.c_str(), attributes);
+  // A fresh copy of the stand-in tool, under its own name when `name` is
+  // null.
+  std::wstring Install(const wchar_t* name = nullptr, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    const std::wstring path =
+        dir_ + L"\\" + (name ? name : L"tool" + std::to_wstring(installed_.size()) + L".exe");
+    EXPECT_TRUE(CopyFileW((testing::ThisFolder() + L"\\quorvane_fake_msinfo.exe").c_str(),
+                          path.c_str(), TRUE))
+        << "a file of that name is there already";
+    EXPECT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+    installed_.push_back(path);
     return path;
   }
-  // The starts the stand-in recorded, waited for a moment.
-  std::vector<std::wstring> Started(size_t expected) {
+  void Uninstall(const std::wstring& path) {
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+  }
+  // Presses System Info; returns the starts the tools recorded, once every
+  // process the press started has ended.
+  std::vector<std::wstring> Press() {
+    Processes().AllEnded();
+    Processes().Started();  // not this press's
+    StartSysInfo(box_);
+    const size_t processes = Processes().Started().size();
+    EXPECT_TRUE(Processes().AllEnded());
     std::vector<std::wstring> lines;
-    for (int i = 0; i < 300; ++i) {
-      lines.clear();
-      std::wifstream f(std::string(log_.begin(), log_.end()).c_str());
-      FILE* file = _wfopen(log_.c_str(), L"r, ccs=UTF-8");
-      if (file) {
-        wchar_t line[2048];
-        while (fgetws(line, 2048, file)) {
-          std::wstring s(line);
-          if (!s.empty() && s.back() == L'\n') s.pop_back();
-          lines.push_back(s);
-        }
-        fclose(file);
+    if (FILE* file = _wfopen(log_.c_str(), L"r, ccs=UTF-8")) {
+      wchar_t line[2048];
+      while (fgetws(line, 2048, file)) {
+        std::wstring s(line);
+        if (!s.empty() && s.back() == L'\n') s.pop_back();
+        lines.push_back(s);
       }
-      if (lines.size() >= expected && (expected > 0 || i >= 50)) break;
-      Sleep(10);
+      fclose(file);
+      EXPECT_TRUE(DeleteFileW(log_.c_str()));
     }
+    EXPECT_EQ(processes, lines.size()) << "each process started is a tool that records its start";
     return lines;
   }
   std::optional<Value> first_, second_;
   std::wstring dir_, log_;
+  std::vector<std::wstring> installed_;
   RecordingBox box_;
 };
 
 TEST_F(SysInfo, PathValueIsStartedAsItStandsWithOrWithoutClosingNul) {
+  Put(kSecondKey, L"MSINFO", Text(dir_));  // would also work; not looked at
+  Install(L"MSINFO32.EXE");
   for (bool withNul : {true, false}) {
-    const std::wstring tool = Install(L"other.exe");
+    const std::wstring tool = Install();
     Put(kFirstKey, L"PATH", Text(tool, withNul));
-    Put(kSecondKey, L"MSINFO", Text(dir_));  // would also work; not looked at
-    Install(L"MSINFO32.EXE");
-    StartSysInfo(box_);
+    EXPECT_EQ(Press(), std::vector<std::wstring>{tool + L"|1"}) << withNul;
     EXPECT_TRUE(box_.shown.empty());
-    EXPECT_EQ(Started(1), std::vector<std::wstring>{tool + L"|1"}) << withNul;
-    DeleteFileW(log_.c_str());
   }
 }
 
 TEST_F(SysInfo, SecondLocationGivesTheFolderOfTheTool) {
   Put(kSecondKey, L"MSINFO", Text(dir_));
   const std::wstring tool = Install(L"MSINFO32.EXE");
-  StartSysInfo(box_);
+  EXPECT_EQ(Press(), std::vector<std::wstring>{tool + L"|1"});
   EXPECT_TRUE(box_.shown.empty());
-  EXPECT_EQ(Started(1), std::vector<std::wstring>{tool + L"|1"});
 }
 
 TEST_F(SysInfo, FailuresShowOneMessageAndStartNothing) {
@@ -217,19 +277,14 @@ TEST_F(SysInfo, FailuresShowOneMessageAndStartNothing) {
     };
     Put(kFirstKey, L"PATH", resolve(c.path));
     Put(kSecondKey, L"MSINFO", resolve(c.folder));
-    if (c.install) Install(c.install, c.attributes);
+    const std::wstring tool = c.install ? Install(c.install, c.attributes) : L"";
     box_.shown.clear();
-    StartSysInfo(box_);
-    StartSysInfo(box_);  // each press: one message
+    EXPECT_TRUE(Press().empty());
+    EXPECT_TRUE(Press().empty());  // each press: one message
     EXPECT_EQ(box_.shown,
               (std::vector<std::wstring>{L"System Information Is Unavailable At This Time",
                                          L"System Information Is Unavailable At This Time"}));
-    EXPECT_TRUE(Started(0).empty());
-    if (c.install) {
-      const std::wstring file = dir_ + L"\\" + c.install;
-      SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(file.c_str());
-    }
+    if (c.install) Uninstall(tool);
   }
 }
 
@@ -302,12 +357,11 @@ TEST_F(SysInfo, AValueWrittenByRegExeIsFound) {
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                              nullptr, nullptr, &si, &pi));
-  WaitForSingleObject(pi.hProcess, 30000);
+  EXPECT_TRUE(testing::WaitForHandle(pi.hProcess, "reg.exe"));
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  StartSysInfo(box_);
+  EXPECT_EQ(Press(), std::vector<std::wstring>{tool + L"|1"});
   EXPECT_TRUE(box_.shown.empty());
-  EXPECT_EQ(Started(1), std::vector<std::wstring>{tool + L"|1"});
 }
 
 TEST_F(SysInfo, RegistryFunctionThatCannotBeBoundShowsTheMessage) {
@@ -315,11 +369,11 @@ TEST_F(SysInfo, RegistryFunctionThatCannotBeBoundShowsTheMessage) {
   Install(L"MSINFO32.EXE");
   win32::ReplaceForTest(win32::Api::RegQueryValueExW, nullptr);
   win32::RenameForTest(win32::Api::RegQueryValueExW, nullptr, "RegQueryValueExQuorvane");
-  StartSysInfo(box_);
+  const std::vector<std::wstring> started = Press();
   win32::RenameForTest(win32::Api::RegQueryValueExW, nullptr, nullptr);
   EXPECT_EQ(box_.shown,
             std::vector<std::wstring>{L"System Information Is Unavailable At This Time"});
-  EXPECT_TRUE(Started(0).empty());
+  EXPECT_TRUE(started.empty());
 }
 
 // The values a Windows desktop has, and the prepared Wine prefix too
@@ -333,14 +387,14 @@ TEST(SysInfoOfTheDesktop, BothValuesLocateTheToolAndItStarts) {
   EXPECT_NE(GetFileAttributesW((folder + L"\\MSINFO32.EXE").c_str()), INVALID_FILE_ATTRIBUTES)
       << folder;
 
-  ASSERT_TRUE(testing::ProcessesNamed(L"msinfo32.exe").empty());
   RecordingBox box;
+  Processes().Started();  // not this press's
   StartSysInfo(box);
   EXPECT_TRUE(box.shown.empty());
-  std::vector<DWORD> tools;
-  EXPECT_TRUE(
-      Eventually([&] { return !(tools = testing::ProcessesNamed(L"msinfo32.exe")).empty(); }));
+  const std::vector<DWORD> tools = Processes().Started();
+  EXPECT_EQ(tools.size(), 1u);
   testing::EndProcesses(tools);
+  EXPECT_TRUE(Processes().AllEnded());
 }
 
 }  // namespace

@@ -57,13 +57,6 @@ HINSTANCE WINAPI RecordingShell(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR 
   return reinterpret_cast<HINSTANCE>(shellAnswer);
 }
 
-std::wstring ThisFolder() {
-  wchar_t self[MAX_PATH * 4];
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring path(self, n);
-  return path.substr(0, path.rfind(L'\\'));
-}
-
 class HelpLauncher : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -102,7 +95,7 @@ TEST_F(HelpLauncher, AsksTheShellToOpenTheFileBesideTheProgram) {
   for (const ShellRequest& r : requests) {
     EXPECT_EQ(r.owner, GetDesktopWindow());
     EXPECT_EQ(r.verb, L"Open");
-    EXPECT_EQ(r.file, ThisFolder() + L"\\QuorvaneHelp.chm");
+    EXPECT_EQ(r.file, testing::ThisFolder() + L"\\QuorvaneHelp.chm");
     EXPECT_TRUE(r.nullParameters);
     EXPECT_TRUE(r.nullDirectory);
     EXPECT_EQ(r.show, SW_SHOWNORMAL);
@@ -132,7 +125,7 @@ TEST_F(HelpLauncher, OnlyFileNotFoundIsReported) {
     if (c.reported) {
       ASSERT_EQ(box.shown.size(), 1u) << c.answer;
       EXPECT_EQ(box.shown[0].prompt,
-                L"HTML Help File Not Found \r\n" + ThisFolder() + L"\\QuorvaneHelp.chm");
+                L"HTML Help File Not Found \r\n" + testing::ThisFolder() + L"\\QuorvaneHelp.chm");
       EXPECT_EQ(box.shown[0].style, kMbOkOnly);
       EXPECT_EQ(box.shown[0].title, L"");
     } else {
@@ -201,7 +194,7 @@ TEST_F(HelpLauncher, AFailureToReportTheMissingFileIsReportedInstead) {
 }
 
 TEST_F(HelpLauncher, TheRealShellOpensTheHelpFileInItsViewer) {
-  const std::wstring help = ThisFolder() + L"\\QuorvaneHelp.chm";
+  const std::wstring help = testing::ThisFolder() + L"\\QuorvaneHelp.chm";
   ASSERT_NE(GetFileAttributesW(help.c_str()), INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(testing::HelpViewers().empty());
   testing::ChmHandlerLog log;
@@ -213,7 +206,8 @@ TEST_F(HelpLauncher, TheRealShellOpensTheHelpFileInItsViewer) {
     return;
   }
   std::vector<DWORD> viewers;
-  EXPECT_TRUE(testing::WaitFor([&] { return !(viewers = testing::HelpViewers()).empty(); }, 10000));
+  EXPECT_TRUE(testing::WaitFor([&] { return !(viewers = testing::HelpViewers()).empty(); },
+                               "a help viewer"));
   testing::EndProcesses(viewers);
 }
 

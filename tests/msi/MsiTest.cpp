@@ -24,7 +24,7 @@ namespace {
 // The published identity every version shares: changing it breaks upgrades.
 const wchar_t kUpgradeCode[] = L"{2E7EC601-A599-4C08-9128-21584F03397E}";
 const wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr int kMnuHelpContents = 202;
+constexpr int kTxtRealA = 100, kMnuHelpContents = 202;
 
 std::vector<std::wstring> g_args;
 
@@ -64,7 +64,7 @@ DWORD Start(std::wstring exe, std::wstring cmd, PROCESS_INFORMATION* keep = null
     return 0;
   }
   DWORD code = 9999;
-  if (WaitForSingleObject(pi.hProcess, 180000) == WAIT_OBJECT_0)
+  if (WaitForHandle(pi.hProcess, "a started program to end"))
     GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
@@ -165,13 +165,12 @@ void ExpectProgramFindsItsHelp() {
   HWND form = nullptr;
   EXPECT_TRUE(WaitFor(
       [&] { return (form = FindProcessWindow(pi.dwProcessId, L"QuorvaneForm1", L"Quorvane")); },
-      20000));
+      "the installed program's window"));
   if (form) {
     MessageBoxWatcher watcher(IDOK, pi.dwProcessId);
     PostMessageW(form, WM_COMMAND, kMnuHelpContents, 0);
     ExpectHelpOpened(log, kFolder + L"\\QuorvaneHelp.chm");
-    Sleep(300);
-    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_TRUE(watcher.Settled(GetDlgItem(form, kTxtRealA)).empty());
   }
   EndProcesses({pi.dwProcessId});
   CloseHandle(pi.hProcess);

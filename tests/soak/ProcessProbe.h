@@ -14,74 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/WinTestSupport.h"
+
 namespace quorvane::testing {
-
-// A started program; terminated on destruction if it still runs.
-class ChildProcess {
- public:
-  ChildProcess() = default;
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess() { Close(); }
-
-  bool Start(const std::wstring& exe) {
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi_) != FALSE;
-  }
-  bool Running() const {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
-  }
-  // Waits for the end; false if it still runs after the given time.
-  bool WaitExit(DWORD milliseconds, DWORD* code = nullptr) {
-    if (WaitForSingleObject(pi_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
-    if (code) GetExitCodeProcess(pi_.hProcess, code);
-    return true;
-  }
-  void Terminate() {
-    if (Running()) {
-      TerminateProcess(pi_.hProcess, 99);
-      WaitForSingleObject(pi_.hProcess, 10000);
-    }
-  }
-  void Close() {
-    Terminate();
-    if (pi_.hProcess) CloseHandle(pi_.hProcess);
-    if (pi_.hThread) CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
-  }
-  HANDLE handle() const { return pi_.hProcess; }
-  DWORD pid() const { return pi_.dwProcessId; }
-
- private:
-  PROCESS_INFORMATION pi_{};
-};
-
-// The first visible top-level window of pid with the given class (any if
-// null), or null.
-inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
-  struct Query {
-    DWORD pid;
-    const wchar_t* cls;
-    HWND found;
-  } q{pid, cls, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* q = reinterpret_cast<Query*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner != q->pid || !IsWindowVisible(h)) return TRUE;
-        wchar_t cls[64] = {};
-        GetClassNameW(h, cls, 64);
-        if (q->cls && lstrcmpW(cls, q->cls) != 0) return TRUE;
-        q->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&q));
-  return q.found;
-}
 
 // Every window of pid, top-level and child, visible or not: the USER objects
 // a leak of windows would add to.
@@ -204,35 +139,9 @@ inline double MillisecondsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
-// The folder of this program, where the program under test lies beside it.
-inline std::wstring ThisProgramFolder() {
-  std::wstring self(MAX_PATH * 4, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return self.substr(0, self.rfind(L'\\'));
-}
-
-// The text of a control of another process; empty if it does not answer
-// within the given time (ok then false).
-inline std::wstring RemoteText(HWND h, bool* ok = nullptr, UINT timeoutMs = 2000) {
-  DWORD_PTR length = 0;
-  bool answered =
-      SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length) != 0;
-  std::wstring text;
-  if (answered) {
-    text.assign(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    answered =
-        SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                            SMTO_ABORTIFHUNG, timeoutMs, &got) != 0;
-    text.resize(answered && got <= length ? got : 0);
-  }
-  if (ok) *ok = answered;
-  return text;
-}
-
 // Puts a text on this desktop's clipboard.
 inline bool PutOnClipboard(const std::wstring& text) {
-  for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(10);
+  if (!WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, "the clipboard")) return false;
   if (!EmptyClipboard()) {
     CloseClipboard();
     return false;

@@ -29,8 +29,6 @@
 namespace quorvane::testing {
 namespace {
 
-constexpr UINT kAnswerMs = 2000;      // a window that takes longer is hung
-constexpr UINT kLongPressMs = 60000;  // a press with megabyte texts may take this
 // A megabyte of text, a million characters: about the most that Wine passes
 // in one message between processes (just under 2 MiB of data).
 constexpr std::size_t kMegabyte = 1000000;
@@ -169,10 +167,12 @@ class Soak {
       : random_(seed), texts_(random_, sep), commands_(mirror_, sep) {}
 
   bool Start() {
-    if (!process_.Start(ThisProgramFolder() + L"\\Quorvane.exe")) return Fail("cannot start");
-    WaitForInputIdle(process_.handle(), 20000);
-    WaitFor([&] { return (form_ = VisibleWindowOf(process_.pid(), L"QuorvaneForm1")) != nullptr; },
-            20000);
+    if (!process_.Start(ThisFolder() + L"\\Quorvane.exe")) return Fail("cannot start");
+    WaitFor(
+        [&] {
+          return (form_ = FindProcessWindow(process_.pid(), L"QuorvaneForm1", nullptr)) != nullptr;
+        },
+        "the main window");
     if (!form_) return Fail("no main window");
     for (const ControlRow& row : kForm1Controls) {
       HWND parent = row.container == ControlId::None
@@ -217,7 +217,7 @@ class Soak {
     ClearInputs();
     for (Field field : EditBoxes()) SetText(field, L"");
     Check("emptying the boxes", mirror_.messages.size());
-    Sleep(200);
+    QueueRoundTrip(Control(Field::txtRealA));
     return quorvane::testing::Measure(process_.handle(), process_.pid());
   }
 
@@ -226,7 +226,7 @@ class Soak {
     watcher_->Clear();
     PostMessageW(form_, WM_CLOSE, 0, 0);
     DWORD code = 1;
-    if (!process_.WaitExit(10000, &code)) return Fail("did not end after the close question");
+    if (!process_.WaitExit(&code)) return Fail("did not end after the close question");
     const std::vector<SeenBox> seen = watcher_->Seen();
     if (seen.size() != 1 || seen[0].title != L"Quorvane Shutting Down") {
       return Fail("the close question was not asked once");
@@ -261,7 +261,7 @@ class Soak {
   bool SetText(Field field, const std::wstring& text) {
     DWORD_PTR ignored;
     if (!SendMessageTimeoutW(Control(field), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, kLongPressMs, &ignored)) {
+                             SMTO_NORMAL, DeadlineMs(), &ignored)) {
       std::fprintf(stderr, "WM_SETTEXT of %zu chars failed: %lu\n", text.size(), GetLastError());
       ++tally.hangs;
       return Fail("a box did not take its text");
@@ -275,7 +275,7 @@ class Soak {
     if (!SetText(field, L"")) return false;
     for (wchar_t c : text) {
       DWORD_PTR ignored;
-      if (!SendMessageTimeoutW(Control(field), WM_CHAR, c, 1, SMTO_ABORTIFHUNG, kAnswerMs,
+      if (!SendMessageTimeoutW(Control(field), WM_CHAR, c, 1, SMTO_NORMAL, DeadlineMs(),
                                &ignored)) {
         ++tally.hangs;
         return Fail("a box did not take a key");
@@ -285,9 +285,9 @@ class Soak {
     return true;
   }
 
-  bool Click(ControlId id, UINT timeout = kAnswerMs * 5) {
+  bool Click(ControlId id) {
     DWORD_PTR ignored;
-    if (!SendMessageTimeoutW(controls_[id], BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, timeout, &ignored)) {
+    if (!SendMessageTimeoutW(controls_[id], BM_CLICK, 0, 0, SMTO_NORMAL, DeadlineMs(), &ignored)) {
       ++tally.hangs;
       return Fail("a click was not answered");
     }
@@ -317,7 +317,7 @@ class Soak {
     commands_.cmdExecute_Click();
     watcher_->Clear();
     const auto start = std::chrono::steady_clock::now();
-    if (!Click(ControlId::cmdExecute, kLongPressMs)) return false;
+    if (!Click(ControlId::cmdExecute)) return false;
     if (longest >= kMegabyte / 2) {
       tally.longestLongInputMs = std::max(tally.longestLongInputMs, MillisecondsSince(start));
       ++tally.longInputPresses;
@@ -358,12 +358,13 @@ class Soak {
               return (about = FindProcessWindow(process_.pid(), nullptr, L"About Quorvane")) !=
                      nullptr;
             },
-            5000)) {
+            "the About box")) {
       return Fail("the About box did not open");
     }
     if (IsWindowEnabled(form_)) return Fail("the main window took input under the About box");
     PostMessageW(about, WM_COMMAND, texts_.Pick(2) ? IDOK : IDCANCEL, 0);
-    if (!WaitFor([&] { return !IsWindowVisible(about) && IsWindowEnabled(form_); }, 5000)) {
+    if (!WaitFor([&] { return !IsWindowVisible(about) && IsWindowEnabled(form_); },
+                 "the About box to close")) {
       return Fail("the About box did not close");
     }
     return Check("About", mirror_.messages.size());
@@ -375,9 +376,9 @@ class Soak {
   bool Check(const char* press, std::size_t messagesBefore) {
     if (!process_.Running()) return Fail(std::string("the program ended after ") + press);
     DWORD_PTR ignored;
-    if (!SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored)) {
+    if (!SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_NORMAL, DeadlineMs(), &ignored)) {
       ++tally.hangs;
-      return Fail(std::string("the window did not answer within 2 s after ") + press);
+      return Fail(std::string("the window did not answer after ") + press);
     }
     const std::vector<SeenBox> seen = watcher_->Seen();
     watcher_->Clear();
@@ -402,7 +403,7 @@ class Soak {
     for (int f = 0; f < kFieldCount; ++f) {
       const Field field = static_cast<Field>(f);
       bool answered = false;
-      const std::wstring shown = RemoteText(Control(field), &answered, kLongPressMs);
+      const std::wstring shown = RemoteText(Control(field), &answered, DeadlineMs());
       if (!answered) return Fail("a box did not give its text");
       if (shown != mirror_[field]) {
         if (++tally.mismatches <= 5) {
@@ -415,8 +416,8 @@ class Soak {
     for (OptionGroup group : {OptionGroup::optA, OptionGroup::optB}) {
       for (int item : {0, 1}) {
         DWORD_PTR state = 0;
-        SendMessageTimeoutW(controls_[RowOf(group, item).id], BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
-                            kAnswerMs, &state);
+        SendMessageTimeoutW(controls_[RowOf(group, item).id], BM_GETCHECK, 0, 0, SMTO_NORMAL,
+                            DeadlineMs(), &state);
         if ((state == BST_CHECKED) != mirror_.IsSelected(group, item)) {
           ++tally.mismatches;
           std::fprintf(stderr, "after %s: %ls is %s\n", press, RowOf(group, item).name,

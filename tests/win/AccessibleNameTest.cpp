@@ -17,23 +17,13 @@ namespace {
 using C = ControlId;
 
 // The running program, its controls found by id (option buttons in their frames).
-struct Program {
+struct Program : ChildProcess {
   Program() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    wchar_t exe[MAX_PATH * 4];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH * 4);
-    wcscpy_s(wcsrchr(exe, L'\\'), 16, L"\\Quorvane.exe");
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    EXPECT_TRUE(
-        CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    WaitFor([&] { return (form = FindProcessWindow(pi.dwProcessId, L"QuorvaneForm1", nullptr)); });
-  }
-  ~Program() {
-    TerminateProcess(pi.hProcess, 99);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    EXPECT_TRUE(Start(ThisFolder() + L"\\Quorvane.exe"));
+    EXPECT_TRUE(WaitFor(
+        [&] { return (form = FindProcessWindow(pid(), L"QuorvaneForm1", nullptr)) != nullptr; },
+        "the main window"));
   }
   HWND operator[](C id) const {
     HWND h = GetDlgItem(form, static_cast<int>(id));
@@ -42,7 +32,6 @@ struct Program {
     }
     return h;
   }
-  PROCESS_INFORMATION pi{};
   HWND form = nullptr;
 };
 

@@ -16,46 +16,13 @@ constexpr int kTxtRealA = 100, kTxtImagA = 101, kTxtRealB = 102, kTxtImagB = 103
 constexpr int kCmdExecute = 111, kTxtQuotientReal = 115;
 constexpr int kMnuFileExit = 201, kMnuHelpContents = 202, kMnuAbout = 203;
 
-std::wstring Folder(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
-
-std::wstring ThisFolder() {
-  wchar_t self[MAX_PATH * 4];
-  GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  return Folder(self);
-}
-
-std::wstring RemoteText(HWND h) {
-  wchar_t buf[256] = {};
-  SendMessageTimeoutW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
-  return buf;
-}
-
-class Program {
+class Program : public ChildProcess {
  public:
   explicit Program(const std::wstring& exe = ThisFolder() + L"\\Quorvane.exe") {
-    std::wstring cmd = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    EXPECT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &si, &pi_));
-    WaitForInputIdle(pi_.hProcess, 10000);
-    WaitFor([&] {
-      return (form = FindProcessWindow(pi_.dwProcessId, L"QuorvaneForm1", L"Quorvane")) != nullptr;
-    });
-    EXPECT_TRUE(form);
-  }
-  ~Program() {
-    if (Running()) TerminateProcess(pi_.hProcess, 99);
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
-  }
-  DWORD pid() const { return pi_.dwProcessId; }
-  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-  bool Ends(DWORD& code) {
-    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) return false;
-    GetExitCodeProcess(pi_.hProcess, &code);
-    return true;
+    EXPECT_TRUE(Start(exe));
+    EXPECT_TRUE(WaitFor(
+        [&] { return (form = FindProcessWindow(pid(), L"QuorvaneForm1", L"Quorvane")) != nullptr; },
+        "the main window"));
   }
   HWND Item(int id) const { return GetDlgItem(form, id); }
   void Calculate() {
@@ -66,10 +33,11 @@ class Program {
     }
     SendMessageW(Item(kCmdExecute), BM_CLICK, 0, 0);
   }
+  // The boxes shown once the program has handled all that was posted to it.
+  std::vector<SeenBox> Settled(MessageBoxWatcher& watcher) {
+    return watcher.Settled(Item(kTxtRealA));
+  }
   HWND form = nullptr;
-
- private:
-  PROCESS_INFORMATION pi_{};
 };
 
 void ExpectShutdownQuestion(const SeenBox& box) {
@@ -97,10 +65,9 @@ TEST(Shutdown, CancelKeepsTheWindowAndItsTexts) {
     p.Calculate();
     MessageBoxWatcher watcher(IDCANCEL, p.pid());
     PostMessageW(p.form, r.msg, r.wp, 0);
-    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
-    Sleep(300);
-    ASSERT_EQ(watcher.Seen().size(), 1u);
-    ExpectShutdownQuestion(watcher.Seen()[0]);
+    const std::vector<SeenBox> seen = p.Settled(watcher);
+    ASSERT_EQ(seen.size(), 1u);
+    ExpectShutdownQuestion(seen[0]);
     EXPECT_TRUE(p.Running());
     EXPECT_TRUE(IsWindow(p.form));
     EXPECT_EQ(RemoteText(p.Item(kTxtRealA)), L"3");
@@ -115,7 +82,7 @@ TEST(Shutdown, OkEndsTheProgram) {
     MessageBoxWatcher watcher(IDOK, p.pid());
     PostMessageW(p.form, r.msg, r.wp, 0);
     DWORD code = 1;
-    ASSERT_TRUE(p.Ends(code));
+    ASSERT_TRUE(p.WaitExit(&code));
     EXPECT_EQ(code, 0u);
     ASSERT_EQ(watcher.Seen().size(), 1u);
     ExpectShutdownQuestion(watcher.Seen()[0]);
@@ -127,15 +94,14 @@ TEST(Shutdown, EndOfSessionAsksTheSameQuestion) {
     Program p;
     MessageBoxWatcher watcher(answer, p.pid());
     DWORD_PTR result = 99;
-    ASSERT_TRUE(
-        SendMessageTimeoutW(p.form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0, 10000, &result));
+    ASSERT_TRUE(SendMessageTimeoutW(p.form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, 0,
+                                    DeadlineMs(), &result));
     ASSERT_EQ(watcher.Seen().size(), 1u);
     ExpectShutdownQuestion(watcher.Seen()[0]);
     EXPECT_EQ(result, answer == IDOK ? 1u : 0u);
     if (answer == IDOK) {
-      SendMessageTimeoutW(p.form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, 5000, nullptr);
-      DWORD code = 1;
-      EXPECT_TRUE(p.Ends(code));
+      SendMessageTimeoutW(p.form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 0, DeadlineMs(), nullptr);
+      EXPECT_TRUE(p.WaitExit());
     } else {
       EXPECT_TRUE(p.Running());
     }
@@ -148,13 +114,12 @@ TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
     p.Calculate();
     MessageBoxWatcher watcher(answer, p.pid());
     PostMessageW(p.form, WM_COMMAND, kMnuFileExit, 0);
-    ASSERT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
     if (answer == IDOK) {
       DWORD code = 1;
-      ASSERT_TRUE(p.Ends(code));
+      ASSERT_TRUE(p.WaitExit(&code));
       EXPECT_EQ(code, 0u);
     } else {
-      Sleep(300);
+      p.Settled(watcher);
       EXPECT_TRUE(p.Running());
       EXPECT_EQ(RemoteText(p.Item(kTxtQuotientReal)), L"3.5");
     }
@@ -164,11 +129,9 @@ TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
 }
 
 // Asks for Help Contents and returns the message boxes it brought.
-std::vector<SeenBox> BoxesAfterHelpContents(HWND form, MessageBoxWatcher& watcher) {
-  PostMessageW(form, WM_COMMAND, kMnuHelpContents, 0);
-  EXPECT_TRUE(WaitFor([&] { return !watcher.Seen().empty(); }));
-  Sleep(300);
-  return watcher.Seen();
+std::vector<SeenBox> BoxesAfterHelpContents(Program& p, MessageBoxWatcher& watcher) {
+  PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
+  return p.Settled(watcher);
 }
 
 TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
@@ -182,7 +145,7 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
     Program p(exe);
     p.Calculate();
     MessageBoxWatcher watcher(IDOK, p.pid());
-    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p.form, watcher);
+    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p, watcher);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, L"Quorvane");
     EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + dir + L"\\QuorvaneHelp.chm");
@@ -199,8 +162,7 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
     watcher.Clear();
     PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
     ExpectHelpOpened(log, help);
-    Sleep(300);
-    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_TRUE(p.Settled(watcher).empty());
     DeleteFileW(help.c_str());
   }
   DeleteFileW(exe.c_str());
@@ -216,7 +178,7 @@ TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
   {
     Program p(exe);
     MessageBoxWatcher watcher(IDOK, p.pid());
-    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p.form, watcher);
+    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p, watcher);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
   }
@@ -228,21 +190,24 @@ TEST(About, ShownModallyAndClosedByEscape) {
   for (int showing = 0; showing < 2; ++showing) {
     PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-      return (about = FindProcessWindow(p.pid(), nullptr, L"About Quorvane")) != nullptr;
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return (about = FindProcessWindow(p.pid(), nullptr, L"About Quorvane")) != nullptr; },
+        "the About box"));
     EXPECT_FALSE(IsWindowEnabled(p.form));
     // The box's OK button takes the focus, as in a dialog.
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
-    ASSERT_TRUE(WaitFor([&] {
-      GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
-      return gti.hwndFocus && GetParent(gti.hwndFocus) == about;
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
+          return gti.hwndFocus && GetParent(gti.hwndFocus) == about;
+        },
+        "the focus in the About box"));
     PostMessageW(gti.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageW(gti.hwndFocus, WM_KEYUP, VK_ESCAPE, 1);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about) || !IsWindow(about); }));
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(p.form) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about) || !IsWindow(about); },
+                        "the About box to close"));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(p.form) != FALSE; }, "the main window"));
   }
 }
 

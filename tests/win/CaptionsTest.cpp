@@ -7,9 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "about/frmAbout.h"
 #include "tests/win/WinTestSupport.h"
@@ -19,12 +17,6 @@
 
 namespace quorvane::testing {
 namespace {
-
-std::wstring TextOf(HWND h) {
-  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-  s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
-  return s;
-}
 
 bool IsClass(HWND h, const wchar_t* cls) {
   wchar_t name[64] = {};
@@ -94,7 +86,11 @@ TEST(Captions, EveryCaptionOfTheMainWindowFitsAndTheHeadingsDrawTwoLines) {
   win32::Form1Window form(L".");
   ASSERT_TRUE(form.Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, nullptr, false));
   SetForegroundWindow(form.hwnd());
-  Pump(50);
+  Drain();
+  // Painted now, on this thread, before the screen is read.
+  RedrawWindow(form.hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
   for (const ControlRow& c : kForm1Controls) {
     HWND h = form.Control(c.id);
     ExpectCaptionFits(h, c.name);
@@ -124,23 +120,14 @@ TEST(Captions, EveryCaptionOfTheMainWindowFitsAndTheHeadingsDrawTwoLines) {
 
 TEST(Captions, EveryCaptionOfTheAboutBoxFits) {
   frmAbout box;
-  std::atomic<bool> done{false};
-  std::thread driver([&] {
-    HWND about = nullptr;
-    if (WaitFor([&] {
-          return (about = FindProcessWindow(GetCurrentProcessId(), frmAbout::kClassName,
-                                            nullptr)) != nullptr;
-        })) {
-      for (const AboutControlRow& c : kAboutControls) ExpectCaptionFits(box.Control(c.id), c.name);
-      PostMessageW(about, WM_CLOSE, 0, 0);
-    } else {
-      ADD_FAILURE() << "the About box did not appear";
-    }
-    if (!WaitFor([&] { return done.load(); }, 10000)) ADD_FAILURE() << "the box did not close";
-  });
-  box.Show(1, nullptr);
-  done = true;
-  driver.join();
+  EXPECT_TRUE(WhileModal(
+      [&] { box.Show(1, nullptr); },
+      [] { return FindProcessWindow(GetCurrentProcessId(), frmAbout::kClassName, nullptr); },
+      [&](HWND about) {
+        for (const AboutControlRow& c : kAboutControls)
+          ExpectCaptionFits(box.Control(c.id), c.name);
+        PostMessageW(about, WM_CLOSE, 0, 0);
+      }));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ class ChmHandlerLog {
 // help file's full path, then its start page, unpacked.
 inline void ExpectHandlerOpened(const ChmHandlerLog& log, const std::wstring& helpPath) {
   std::vector<std::wstring> lines;
-  EXPECT_TRUE(WaitFor([&] { return (lines = log.Lines()).size() >= 2; }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return (lines = log.Lines()).size() >= 2; }, "the help handler"));
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], helpPath);
   EXPECT_TRUE(lines[1].starts_with(L"page: ") && lines[1].ends_with(L"/Welcome.htm")) << lines[1];
@@ -86,7 +86,7 @@ inline void ExpectHelpOpened(const ChmHandlerLog& log, const std::wstring& helpP
     return;
   }
   std::vector<DWORD> viewers;
-  EXPECT_TRUE(WaitFor([&] { return !(viewers = HelpViewers()).empty(); }, 20000));
+  EXPECT_TRUE(WaitFor([&] { return !(viewers = HelpViewers()).empty(); }, "a help viewer"));
   EndProcesses(viewers);
 }
 

@@ -6,12 +6,10 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <atomic>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/Form1Program.h"
@@ -27,12 +25,6 @@ using win32::Form1Window;
 // Pixels from twips, computed here on its own: 1440 twips to the inch,
 // rounded to nearest.
 int Px(int twips, int dpi) { return static_cast<int>(std::floor(twips * dpi / 1440.0 + 0.5)); }
-
-std::wstring TextOf(HWND h) {
-  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-  s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
-  return s;
-}
 
 std::wstring ClassOf(HWND h) {
   wchar_t cls[64] = {};
@@ -52,7 +44,7 @@ struct Window {
       : form(std::make_unique<Form1Window>(std::move(sep))) {
     EXPECT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, events, false));
     SetForegroundWindow(form->hwnd());
-    Pump(30);
+    Drain();
   }
   HWND operator[](ControlId id) const { return form->Control(id); }
   void Type(ControlId id, const wchar_t* text) { SetWindowTextW((*this)[id], text); }
@@ -74,7 +66,7 @@ struct Window {
         DispatchMessageW(&msg);
       }
     }
-    Pump(10);
+    Drain();
   }
   ControlId FocusId() const {
     HWND f = GetFocus();
@@ -232,7 +224,7 @@ TEST(Form1Layout, WindowCaptionFrameAndMenus) {
 // The colour a box is drawn with, read back from the screen.
 COLORREF InsideColour(HWND box) {
   RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-  Pump(30);
+  GdiFlush();
   RECT r;
   GetClientRect(box, &r);
   HDC dc = GetDC(box);
@@ -350,7 +342,7 @@ TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
     w.Key(VK_RETURN);
     w.Key(VK_ESCAPE);
   }
-  Pump(100);
+  Drain();
   EXPECT_TRUE(IsWindow(w.form->hwnd()));
   EXPECT_TRUE(IsWindowVisible(w.form->hwnd()));
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"");
@@ -398,14 +390,14 @@ TEST(Form1Layout, ResizingMovesNothing) {
     }
   };
   SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 1200, 900, SWP_NOMOVE | SWP_NOZORDER);
-  Pump(20);
+  Drain();
   same("enlarged");
   ShowWindow(w.form->hwnd(), SW_MAXIMIZE);
-  Pump(20);
+  Drain();
   same("maximised");
   ShowWindow(w.form->hwnd(), SW_RESTORE);
   SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-  Pump(20);
+  Drain();
   same("shrunk");
 }
 
@@ -425,7 +417,7 @@ TEST(Form1Commands, ExecuteFillsTheSixteenBoxes) {
       {ControlId::txtDifferenceMag, L"3.606"}, {ControlId::txtDifferenceAngle, L"56.31"},
   };
   for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << RowOf(id).name;
-  Pump(50);
+  Drain();
   EXPECT_TRUE(boxes.Seen().empty());
 
   // Polar B shows its rectangular form under its inputs.
@@ -472,7 +464,7 @@ TEST(Form1Commands, EachMessageIsARealBoxWithItsPromptAndTitle) {
     watcher.Clear();
     w.Inputs(c.ra, c.ia, c.rb, c.ib);
     w.Click(ControlId::cmdExecute);  // returns once every box is answered
-    Pump(50);
+    Drain();
     const std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), c.boxes.size());
     for (size_t i = 0; i < seen.size(); ++i) {
@@ -490,7 +482,7 @@ TEST(Form1Commands, UntitledBoxShowsTheProgramsTitle) {
   MessageBoxWatcher watcher;
   Window w;
   w.form->Show(L"Some prompt", 0, L"");
-  Pump(50);
+  Drain();
   const std::vector<SeenBox> seen = watcher.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, L"Quorvane");
@@ -554,11 +546,11 @@ TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
     const std::wstring shown = w.Text(ControlId::txtQuotientReal);
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(s.announced),
                         SMTO_ABORTIFHUNG, 5000, nullptr);
-    Pump(50);
+    Drain();
     EXPECT_EQ(w.Text(ControlId::txtQuotientReal), shown);  // nothing on screen changes
     w.Inputs(s.realA, L"0", L"2", L"0");
     w.Click(ControlId::cmdExecute);
-    Pump(50);
+    Drain();
     if (*s.quotient) {
       EXPECT_EQ(w.Text(ControlId::txtQuotientReal), s.quotient);
       EXPECT_TRUE(watcher.Seen().empty());
@@ -627,20 +619,16 @@ TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
   HWND main = form->hwnd();
   IAboutBox* first = nullptr;
   for (int showing = 0; showing < 2; ++showing) {
-    std::atomic<bool> mainWasDisabled{false};
-    std::thread driver([&] {
-      HWND about = nullptr;
-      if (!WaitFor([&] {
-            return (about = FindProcessWindow(GetCurrentProcessId(), L"QuorvaneAbout",
-                                              L"About Quorvane")) != nullptr;
-          })) {
-        return;
-      }
-      mainWasDisabled = !IsWindowEnabled(main);
-      PostMessageW(about, WM_CLOSE, 0, 0);
-    });
-    SendMessageW(main, WM_COMMAND, static_cast<WPARAM>(MenuId::mnuAbout), 0);
-    driver.join();
+    bool mainWasDisabled = false;
+    EXPECT_TRUE(WhileModal(
+        [&] { SendMessageW(main, WM_COMMAND, static_cast<WPARAM>(MenuId::mnuAbout), 0); },
+        [] {
+          return FindProcessWindow(GetCurrentProcessId(), L"QuorvaneAbout", L"About Quorvane");
+        },
+        [&](HWND about) {
+          mainWasDisabled = !IsWindowEnabled(main);
+          PostMessageW(about, WM_CLOSE, 0, 0);
+        }));
     EXPECT_TRUE(mainWasDisabled);
     EXPECT_TRUE(IsWindowEnabled(main));
     if (showing == 0) first = program.menu().aboutBox();
@@ -657,7 +645,7 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   SendMessageW(form->hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuId::mnuFileExit), 0);
-  Pump(50);
+  Drain();
   EXPECT_EQ(ends, 1);
   ASSERT_EQ(watcher.Seen().size(), 1u);
   EXPECT_EQ(watcher.Seen()[0].title, L"Quorvane Shutting Down");

@@ -22,13 +22,12 @@ constexpr ControlId kInputs[] = {ControlId::txtRealA, ControlId::txtImagA, Contr
 HWND Item(HWND form, ControlId id) { return GetDlgItem(form, static_cast<int>(id)); }
 
 // A visible top-level window of process `pid` with this class and caption,
-// waited for up to 30 s.
+// waited for.
 HWND WaitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* caption) {
   HWND found = nullptr;
-  for (int i = 0; i < 300 && !found; ++i) {
-    found = quorvane::testing::FindProcessWindow(pid, cls, caption);
-    if (!found) Sleep(100);
-  }
+  quorvane::testing::WaitFor(
+      [&] { return (found = quorvane::testing::FindProcessWindow(pid, cls, caption)) != nullptr; },
+      "a window");
   return found;
 }
 
@@ -76,14 +75,8 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowRect(box, &r);
     UnionRect(&shot, &shot, &r);
   } else {
-    // Wait until the press has been handled: the first result is there.
-    for (int i = 0; i < 100; ++i) {
-      wchar_t text[32] = {};
-      SendMessageW(Item(form, ControlId::txtQuotientReal), WM_GETTEXT, 32,
-                   reinterpret_cast<LPARAM>(text));
-      if (text[0]) break;
-      Sleep(50);
-    }
+    // Wait until the press has been handled.
+    quorvane::testing::QueueRoundTrip(Item(form, ControlId::txtRealA));
   }
   PrintRect(shot);
   return 0;

@@ -1,6 +1,7 @@
-// Helpers for tests that drive real windows under Wine: a watcher thread that
-// reads and answers message boxes, a message pump, and a way to run this test
-// program again with a registry setting changed (dpi, locale).
+// Helpers for tests that drive real windows under Wine: one way to wait, a
+// watcher thread that reads and answers message boxes, started programs, and
+// a way to run this test program again with a registry setting changed (dpi,
+// locale).
 #pragma once
 
 #include <windows.h>
@@ -9,12 +10,154 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace quorvane::testing {
+
+// Every wait of the tests is for an event and ends at one deadline, generous
+// since a slow machine is not a failure: QUORVANE_WAIT_SECONDS, 120 by default.
+inline DWORD DeadlineMs() {
+  static const DWORD ms = [] {
+    const char* text = std::getenv("QUORVANE_WAIT_SECONDS");
+    const long seconds = text && *text ? std::strtol(text, nullptr, 10) : 0;
+    return static_cast<DWORD>(seconds > 0 ? seconds : 120) * 1000;
+  }();
+  return ms;
+}
+
+// Says what a wait gave up on; false, for the caller's assertion.
+inline bool GaveUp(const char* what) {
+  std::fprintf(stderr, "gave up after %lu s waiting for %s\n", DeadlineMs() / 1000, what);
+  return false;
+}
+
+// The one pause of the tests: between two looks at something awaited.
+inline void PauseBetweenLooks() { Sleep(10); }
+
+// Waits until pred() holds; false after the deadline, with a message that
+// names `what`.
+template <class Pred>
+bool WaitFor(Pred pred, const char* what) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(DeadlineMs());
+  while (!pred()) {
+    if (std::chrono::steady_clock::now() > end) return pred() || GaveUp(what);
+    PauseBetweenLooks();
+  }
+  return true;
+}
+
+// Waits for a process (or any waitable handle) to be signalled.
+inline bool WaitForHandle(HANDLE h, const char* what) {
+  return WaitForSingleObject(h, DeadlineMs()) == WAIT_OBJECT_0 || GaveUp(what);
+}
+
+// A started program; terminated on destruction if it still runs.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess() { Close(); }
+
+  bool Start(const std::wstring& exe, const std::wstring& arguments = L"") {
+    std::wstring cmd = L"\"" + exe + L"\"" + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi_) != FALSE;
+  }
+  bool Running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+  }
+  // Waits for the end; false if it still runs at the deadline.
+  bool WaitExit(DWORD* code = nullptr) {
+    if (!WaitForHandle(pi_.hProcess, "a started program to end")) return false;
+    if (code) GetExitCodeProcess(pi_.hProcess, code);
+    return true;
+  }
+  void Terminate() {
+    if (Running()) {
+      TerminateProcess(pi_.hProcess, 99);
+      WaitForHandle(pi_.hProcess, "a terminated program to end");
+    }
+  }
+  void Close() {
+    Terminate();
+    if (pi_.hProcess) CloseHandle(pi_.hProcess);
+    if (pi_.hThread) CloseHandle(pi_.hThread);
+    pi_ = PROCESS_INFORMATION{};
+  }
+  HANDLE handle() const { return pi_.hProcess; }
+  DWORD pid() const { return pi_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+// The text of a window of this process.
+inline std::wstring TextOf(HWND h) {
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
+  return s;
+}
+
+// The folder of this program, where the program under test lies beside it.
+inline std::wstring ThisFolder() {
+  std::wstring self(MAX_PATH * 4, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return self.substr(0, self.rfind(L'\\'));
+}
+
+// The text of a control of another process; empty if it does not answer
+// by the deadline (ok then false).
+inline std::wstring RemoteText(HWND h, bool* ok = nullptr, DWORD timeoutMs = DeadlineMs()) {
+  DWORD_PTR length = 0;
+  bool answered =
+      SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length) != 0;
+  std::wstring text;
+  if (answered) {
+    text.assign(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    answered =
+        SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                            SMTO_NORMAL, timeoutMs, &got) != 0;
+    text.resize(answered && got <= length ? got : 0);
+  }
+  if (ok) *ok = answered;
+  return text;
+}
+
+// Dispatches everything queued for this thread now.
+inline void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// A round trip through the queue of the thread that owns `edit`, an edit
+// control maybe in another process: a marker posted behind everything posted
+// to that thread before comes through. Then each of those messages has been
+// handled, or its handler waits in a modal loop whose window exists.
+inline bool QueueRoundTrip(HWND edit) {
+  DWORD_PTR marked = 0;
+  if (!SendMessageTimeoutW(edit, EM_SETMODIFY, FALSE, 0, SMTO_NORMAL, DeadlineMs(), nullptr)) {
+    return GaveUp("a window to answer");
+  }
+  PostMessageW(edit, EM_SETMODIFY, TRUE, 0);
+  return WaitFor(
+      [&] {
+        return SendMessageTimeoutW(edit, EM_GETMODIFY, 0, 0, SMTO_NORMAL, DeadlineMs(), &marked) &&
+               marked;
+      },
+      "a posted message to come through the window's queue");
+}
 
 struct SeenBox {
   std::wstring title;
@@ -36,7 +179,6 @@ class MessageBoxWatcher {
     stop_ = true;
     thread_.join();
   }
-  void SetAnswer(int answer) { answer_ = answer; }
   std::vector<SeenBox> Seen() {
     std::lock_guard<std::mutex> lock(mutex_);
     return seen_;
@@ -45,13 +187,19 @@ class MessageBoxWatcher {
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.clear();
   }
+  // The boxes seen once the program has handled all that was posted to it
+  // before: every box answered, then a round trip through its queue (through
+  // `edit`, one of its edit controls), and still no box open.
+  std::vector<SeenBox> Settled(HWND edit) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(DeadlineMs());
+    while (std::chrono::steady_clock::now() < end &&
+           WaitFor([&] { return !AnyBox(); }, "the message boxes to be answered") &&
+           QueueRoundTrip(edit) && AnyBox()) {
+    }
+    return Seen();
+  }
 
  private:
-  static std::wstring TextOf(HWND h) {
-    std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-    s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
-    return s;
-  }
   static BOOL CALLBACK FindIcon(HWND child, LPARAM lp) {
     wchar_t cls[32] = {};
     GetClassNameW(child, cls, 32);
@@ -62,23 +210,34 @@ class MessageBoxWatcher {
     }
     return TRUE;
   }
-  static BOOL CALLBACK FindBox(HWND h, LPARAM lp) {
-    auto* self = reinterpret_cast<MessageBoxWatcher*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (pid == self->pid_ && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) &&
-        GetDlgItem(h, 0xFFFF)) {
-      self->found_ = h;
-      return FALSE;
-    }
-    return TRUE;
+  // A message box of the process: visible only, or any (still being made).
+  HWND FindBox(bool visibleOnly) const {
+    struct Query {
+      DWORD pid;
+      bool visibleOnly;
+      HWND found;
+    } q{pid_, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* q = reinterpret_cast<Query*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          wchar_t cls[16] = {};
+          GetClassNameW(h, cls, 16);
+          if (pid == q->pid && lstrcmpW(cls, L"#32770") == 0 &&
+              (!q->visibleOnly || (IsWindowVisible(h) && GetDlgItem(h, 0xFFFF)))) {
+            q->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.found;
   }
+  bool AnyBox() const { return FindBox(false) != nullptr; }
   void Run() {
     while (!stop_) {
-      found_ = nullptr;
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(this));
+      found_ = FindBox(true);
       if (found_ && found_ != last_) {
         SeenBox box;
         box.title = TextOf(found_);
@@ -97,7 +256,7 @@ class MessageBoxWatcher {
       } else if (!found_) {
         last_ = nullptr;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      PauseBetweenLooks();
     }
   }
 
@@ -111,17 +270,32 @@ class MessageBoxWatcher {
   HWND last_ = nullptr;
 };
 
-// Dispatches what is queued for this thread, for at most the given time.
-inline void Pump(int milliseconds = 50) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (std::chrono::steady_clock::now() < end);
+// Runs `show`, which shows a modal window on this thread and returns when it
+// closes, while `drive` works that window (found by `find`) from another
+// thread and closes it. Should the window not appear or not close, it is
+// closed here all the same, so that no test stays in its modal loop; then
+// false.
+template <class Show, class Find, class Drive>
+bool WhileModal(Show show, Find find, Drive drive) {
+  std::atomic<bool> closed{false};
+  bool asDriven = true;
+  std::thread driver([&] {
+    HWND window = nullptr;
+    asDriven = WaitFor([&] { return (window = find()) != nullptr; }, "a modal window to open");
+    if (asDriven) drive(window);
+    if (asDriven && WaitFor([&] { return closed.load(); }, "a modal window to close")) return;
+    asDriven = false;
+    WaitFor(
+        [&] {
+          if (HWND w = find()) PostMessageW(w, WM_CLOSE, 0, 0);
+          return closed.load();
+        },
+        "a modal window to close when told to");
+  });
+  show();
+  closed = true;
+  driver.join();
+  return asDriven;
 }
 
 // A registry value of HKEY_CURRENT_USER changed for one child run and put back.
@@ -151,22 +325,10 @@ inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
 
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring cmd = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + filter;
   SetEnvironmentVariableW(envName, envValue);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
   DWORD code = 1001;
-  if (CreateProcessW(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(pi.hProcess, &code);
-    } else {
-      TerminateProcess(pi.hProcess, 1002);
-      code = 1002;
-    }
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-  }
+  ChildProcess child;
+  if (child.Start(self, L" --gtest_filter=" + filter) && !child.WaitExit(&code)) code = 1002;
   SetEnvironmentVariableW(envName, nullptr);
   if (had) {
     RegSetValueExW(key, setting.name, 0, oldType, old.data(), oldSize);
@@ -175,17 +337,6 @@ inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
   }
   RegCloseKey(key);
   return code;
-}
-
-// Waits until pred() holds, for at most the given time; returns pred().
-template <class Pred>
-bool WaitFor(Pred pred, int milliseconds = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!pred()) {
-    if (std::chrono::steady_clock::now() > end) return pred();
-    Sleep(10);
-  }
-  return true;
 }
 
 // A visible top-level window of a process (pid 0: of any process), found by
@@ -244,7 +395,7 @@ inline void EndProcesses(const std::vector<DWORD>& pids) {
     const HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
     if (!h) continue;
     TerminateProcess(h, 0);
-    WaitForSingleObject(h, 5000);
+    WaitForHandle(h, "a process to end");
     CloseHandle(h);
   }
 }
