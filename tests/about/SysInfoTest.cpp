@@ -168,9 +168,11 @@ class SysInfo : public ::testing::Test {
                               nullptr),
               ERROR_SUCCESS);
     if (v) {
+      // Written from v's own bytes, so that what stands beyond is what follows.
       const std::vector<BYTE> data(v->bytes.begin(), v->bytes.end() - v->beyond);
-      EXPECT_EQ(RegSetValueExW(h, name, 0, v->type, data.data(), static_cast<DWORD>(data.size())),
-                ERROR_SUCCESS);
+      EXPECT_EQ(
+          RegSetValueExW(h, name, 0, v->type, v->bytes.data(), static_cast<DWORD>(data.size())),
+          ERROR_SUCCESS);
       std::vector<BYTE> stored(data.size() + 16);
       DWORD size = static_cast<DWORD>(stored.size());
       EXPECT_EQ(RegQueryValueExW(h, name, nullptr, nullptr, stored.data(), &size), ERROR_SUCCESS);
