@@ -8,7 +8,22 @@
 # QUORVANE_CHM_LOG, when set, names a file that gets the path received and
 # then the page shown, one a line (the tests read it). QUORVANE_CHM_VIEWER,
 # when set, is the command that shows the page instead of the browser.
+# QUORVANE_CHM_OPEN_FUNCTIONS, when set, makes the file define its functions
+# and return, for a test that sources it.
 set -u
+
+# Whether a start page named inside a help file lies inside the folder the
+# file was unpacked to: a relative path with no ".." component, and no
+# backslash or colon, which Windows reads as a separator or a drive.
+inside_unpacked() {
+  case $1 in
+    '' | /* | *\\* | *:* | .. | ../* | */.. | */../*) return 1 ;;
+  esac
+  return 0
+}
+
+[ -n "${QUORVANE_CHM_OPEN_FUNCTIONS:-}" ] && return 0
+
 chm_path=${1:-}
 log=${QUORVANE_CHM_LOG:-}
 [ -n "$log" ] && printf '%s\n' "$chm_path" >>"$log"
@@ -28,19 +43,22 @@ if ! command -v extract_chmLib >/dev/null; then
   exit 1
 fi
 
-# One folder for each file and version of it, inside the prefix.
+# One folder for each file and version of it, inside the prefix. It appears
+# only complete: each open unpacks into a folder of its own and renames it
+# into place. When two opens race, the second rename fails, since the
+# folder is there and not empty; that open drops its copy and uses the first.
 sum=$(cksum <"$chm" | cut -d' ' -f1)
 name=$(basename "$chm" | sed 's/\.[^.]*$//')
 out="${WINEPREFIX:-$HOME/.wine}/drive_c/windows/temp/quorvane-chm/$name-$sum"
-if [ ! -f "$out/#SYSTEM" ]; then
-  rm -rf "$out.part"
-  mkdir -p "$out.part"
-  if ! extract_chmLib "$chm" "$out.part" >/dev/null 2>&1; then
+if [ ! -d "$out" ]; then
+  mkdir -p "$(dirname "$out")"
+  part=$(mktemp -d "$out.part.XXXXXX") 2>/dev/null || part=
+  if [ -z "$part" ] || ! extract_chmLib "$chm" "$part" >/dev/null 2>&1; then
+    [ -n "$part" ] && rm -rf "$part"
     say "cannot unpack $chm"
     exit 1
   fi
-  rm -rf "$out"
-  mv "$out.part" "$out"
+  mv -T "$part" "$out" 2>/dev/null || rm -rf "$part"
 fi
 
 # The start page is the default topic in the file's #SYSTEM records: after a
@@ -63,9 +81,18 @@ start_page() {
       }
     }'
 }
-page=$(start_page)
-if [ -z "$page" ] || [ ! -f "$out/$page" ]; then
-  # No default topic: the first page of the file.
+page=$(start_page 2>/dev/null)
+if inside_unpacked "$page" && [ -f "$out/$page" ]; then
+  # Nor through a link the unpacked file may hold.
+  case $(realpath -e -- "$out/$page") in
+    "$(realpath -e -- "$out")"/*) ;;
+    *) page= ;;
+  esac
+else
+  page=
+fi
+if [ -z "$page" ]; then
+  # No default topic, or one outside the file: the first page of the file.
   page=$(cd "$out" && ls | grep -i '\.html\?$' | head -n 1)
 fi
 if [ -z "$page" ]; then
