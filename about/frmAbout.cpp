@@ -121,10 +121,13 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
+      // The labels' black text is the system's text on button faces: black
+      // in the standard scheme, and in a high-contrast one whatever stands
+      // out from the face.
       HDC dc = reinterpret_cast<HDC>(wp);
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, GetSysColor(COLOR_3DFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_PAINT:
       Paint();

@@ -230,6 +230,34 @@ TEST(AboutBox, NoControlHoldsADeletedFontAcrossDpiChanges) {
   });
 }
 
+// White text on black faces, as in Windows' High Contrast Black: every label's
+// text stands out from its background.
+TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
+  const int index[] = {COLOR_BTNTEXT, COLOR_BTNFACE};
+  const COLORREF scheme[] = {RGB(255, 255, 255), 0},
+                 old[] = {GetSysColor(index[0]), GetSysColor(index[1])};
+  SetSysColors(2, index, scheme);
+  frmAbout box;
+  WithBox(box, [&](HWND about) {
+    RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    for (AboutId id : {AboutId::lblTitle, AboutId::lblVersion, AboutId::lblDescription,
+                       AboutId::lblDisclaimer}) {
+      RECT rc;
+      GetClientRect(box.Control(id), &rc);
+      HDC dc = GetDC(box.Control(id));
+      int lit = 0;
+      for (int i = 0; i < rc.right * rc.bottom; ++i) {
+        lit += GetPixel(dc, i % rc.right, i / rc.right) != 0;
+      }
+      ReleaseDC(box.Control(id), dc);
+      EXPECT_GT(lit, 50) << static_cast<int>(id);
+    }
+    Press(about, VK_ESCAPE);
+  });
+  SetSysColors(2, index, old);  // the session's colours back
+}
+
 TEST(AboutBox, VersionLineWritesTheNumbersInDecimal) {
   EXPECT_EQ(VersionLine(1, 0, 0), L"Version 1.0.0");
   EXPECT_EQ(VersionLine(2, 10, 3), L"Version 2.10.3");
