@@ -132,13 +132,17 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
+      // Where Windows puts the box, at the size it gives; the designed
+      // position is only where each showing starts.
       dpi_ = HIWORD(wp);
       controls_.Scale(dpi_);
-      win32::PlaceClientArea(hwnd_, kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips,
-                             kAboutClientHeightTwips, dpi_);
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
+    }
     case WM_ACTIVATE:
       if (controls_.KeepFocus(hwnd_, wp, Control(AboutId::cmdOK))) return 0;
       break;
