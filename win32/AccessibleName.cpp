@@ -17,18 +17,15 @@ namespace {
 const IID& kIidAccessible = __uuidof(IAccessible);
 
 // The accessibility libraries are bound when an accessibility client first
-// asks, not at start-up: most runs never need them.
+// asks, not at start-up: most runs never need them. The objects travel to
+// the client through the thread's apartment (win32/ComApartment.h); without
+// one, handing an object over fails and the control answers itself.
 bool AccessibilityBound() {
   static const bool bound = [] {
     try {
       Bind(Api::CreateStdAccessibleObject);
       Bind(Api::LresultFromObject);
       Bind(Api::SysAllocString);
-      // COM carries the object to the client's process and the client's
-      // calls back to this thread, so the window's thread joins COM as a
-      // single-threaded apartment, served by its message loop. It stays in COM
-      // until the program ends; a thread already in COM keeps its apartment.
-      late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
       return true;
     } catch (const RuntimeError&) {
       return false;

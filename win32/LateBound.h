@@ -17,7 +17,6 @@ namespace quorvane::win32 {
   X(L"advapi32.dll", RegOpenKeyExW)           \
   X(L"advapi32.dll", RegQueryValueExW)        \
   X(L"advapi32.dll", RegCloseKey)             \
-  X(L"ole32.dll", CoInitializeEx)             \
   X(L"oleacc.dll", CreateStdAccessibleObject) \
   X(L"oleacc.dll", LresultFromObject)         \
   X(L"oleaut32.dll", SysAllocString)
