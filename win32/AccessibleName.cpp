@@ -17,21 +17,19 @@ namespace {
 const IID& kIidAccessible = __uuidof(IAccessible);
 
 // The accessibility libraries are bound when an accessibility client first
-// asks, not at start-up: most runs never need them. The objects travel to
-// the client through the thread's apartment (win32/ComApartment.h); without
-// one, handing an object over fails and the control answers itself.
+// asks, not at start-up: most runs never need them. A failed bind is tried
+// again at the next request, as every late-bound function is. The objects
+// travel to the client through the thread's apartment (win32/ComApartment.h);
+// without one, handing an object over fails and the control answers itself.
 bool AccessibilityBound() {
-  static const bool bound = [] {
-    try {
-      Bind(Api::CreateStdAccessibleObject);
-      Bind(Api::LresultFromObject);
-      Bind(Api::SysAllocString);
-      return true;
-    } catch (const RuntimeError&) {
-      return false;
-    }
-  }();
-  return bound;
+  try {
+    Bind(Api::CreateStdAccessibleObject);
+    Bind(Api::LresultFromObject);
+    Bind(Api::SysAllocString);
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
