@@ -121,21 +121,28 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
+      // The labels' black text is the system's text on button faces: black
+      // in the standard scheme, and in a high-contrast one whatever stands
+      // out from the face.
       HDC dc = reinterpret_cast<HDC>(wp);
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, GetSysColor(COLOR_3DFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_DPICHANGED:
+    case WM_DPICHANGED: {
+      // Where Windows puts the box, at the size it gives; the designed
+      // position is only where each showing starts.
       dpi_ = HIWORD(wp);
       controls_.Scale(dpi_);
-      win32::PlaceClientArea(hwnd_, kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips,
-                             kAboutClientHeightTwips, dpi_);
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       InvalidateRect(hwnd_, nullptr, TRUE);
       return 0;
+    }
     case WM_ACTIVATE:
       if (controls_.KeepFocus(hwnd_, wp, Control(AboutId::cmdOK))) return 0;
       break;

@@ -5,10 +5,14 @@
 #include "app/Form1Program.h"
 #include "app/resource.h"
 #include "ui/win32/Form1Window.h"
+#include "win32/ComApartment.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace quorvane;
   using namespace quorvane::win32;
+  // Before the first window and left after the last: declared first, so it
+  // outlives the windows and the About box.
+  const ComApartment apartment;
   Form1Window form(UserDecimalSeparator());
   Form1Program program(form);
   if (!form.Create(instance, showCommand, &program, true,

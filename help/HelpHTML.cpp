@@ -50,6 +50,8 @@ void ShellDocument(std::wstring_view verb, std::wstring_view file,
   const std::wstring fileText(file);
   const std::optional<std::wstring> parametersText = Copy(parameters);
   const std::optional<std::wstring> directoryText = Copy(directory);
+  // In the thread's COM apartment (win32/ComApartment.h), which the shell
+  // extensions the request may load need.
   const HINSTANCE result =
       win32::late::ShellExecuteW(owner, verbText.c_str(), fileText.c_str(), OrNull(parametersText),
                                  OrNull(directoryText), showCommand);

@@ -17,36 +17,37 @@ namespace {
 const IID& kIidAccessible = __uuidof(IAccessible);
 
 // The accessibility libraries are bound when an accessibility client first
-// asks, not at start-up: most runs never need them.
+// asks, not at start-up: most runs never need them. A failed bind is tried
+// again at the next request, as every late-bound function is. The objects
+// travel to the client through the thread's apartment (win32/ComApartment.h);
+// without one, handing an object over fails and the control answers itself.
 bool AccessibilityBound() {
-  static const bool bound = [] {
-    try {
-      Bind(Api::CreateStdAccessibleObject);
-      Bind(Api::LresultFromObject);
-      Bind(Api::SysAllocString);
-      // COM carries the object to the client's process and the client's
-      // calls back to this thread, so the window's thread joins COM as a
-      // single-threaded apartment, served by its message loop. It stays in COM
-      // until the program ends; a thread already in COM keeps its apartment.
-      late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-      return true;
-    } catch (const RuntimeError&) {
-      return false;
-    }
-  }();
-  return bound;
+  try {
+    Bind(Api::CreateStdAccessibleObject);
+    Bind(Api::LresultFromObject);
+    Bind(Api::SysAllocString);
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
 }
+
+// What a control's object answers in place of Windows' own answers.
+struct Identity {
+  const wchar_t* name;
+  LONG role;  // kRoleAsWindows: Windows' role for the control
+};
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// Windows' own object for the control, with the name replaced. Every call but
-// the name goes to that object, so value, role, state, location and the
-// children (a frame's option buttons) are exactly what Windows reports.
+// Windows' own object for the control, with the name (and a role given)
+// replaced. Every other call goes to that object, so value, state, location
+// and the children (a frame's option buttons) are exactly what Windows reports.
 class NamedAccessible final : public IAccessible, public IOleWindow {
  public:
   // Takes over the reference to standard.
-  NamedAccessible(HWND hwnd, const wchar_t* name, IAccessible* standard)
-      : hwnd_(hwnd), name_(name), standard_(standard) {}
+  NamedAccessible(HWND hwnd, Identity identity, IAccessible* standard)
+      : hwnd_(hwnd), identity_(identity), standard_(standard) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -86,8 +87,19 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return standard_->get_accName(child, name);
     if (!name) return E_POINTER;
-    *name = late::SysAllocString(name_);
+    *name = late::SysAllocString(identity_.name);
     return *name ? S_OK : E_OUTOFMEMORY;
+  }
+
+  // IAccessible: the role, when one is given.
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!IsSelf(child) || identity_.role == kRoleAsWindows) {
+      return standard_->get_accRole(child, role);
+    }
+    if (!role) return E_POINTER;
+    role->vt = VT_I4;
+    role->lVal = identity_.role;
+    return S_OK;
   }
 
   // IDispatch and the rest of IAccessible, as Windows answers them.
@@ -120,9 +132,6 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
     return standard_->get_accDescription(child, text);
-  }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    return standard_->get_accRole(child, role);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     return standard_->get_accState(child, state);
@@ -173,12 +182,12 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
 
   LONG refs_ = 1;
   HWND hwnd_;
-  const wchar_t* name_;
+  Identity identity_;
   IAccessible* standard_;
 };
 
 // The object for WM_GETOBJECT, or 0 to leave the message to the control.
-LRESULT NamedObject(HWND hwnd, WPARAM flags, const wchar_t* name) {
+LRESULT NamedObject(HWND hwnd, WPARAM flags, const Identity& identity) {
   if (!AccessibilityBound()) return 0;
   IAccessible* standard = nullptr;
   if (FAILED(late::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kIidAccessible,
@@ -186,7 +195,7 @@ LRESULT NamedObject(HWND hwnd, WPARAM flags, const wchar_t* name) {
       !standard) {
     return 0;
   }
-  auto* named = new (std::nothrow) NamedAccessible(hwnd, name, standard);
+  auto* named = new (std::nothrow) NamedAccessible(hwnd, identity, standard);
   if (!named) {
     standard->Release();
     return 0;
@@ -208,13 +217,15 @@ LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
       // The object id is 32 bits; compared as such, since a 64-bit lParam may
       // carry it sign-extended.
       if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (const LRESULT object = NamedObject(hwnd, wp, reinterpret_cast<const wchar_t*>(data))) {
+        if (const LRESULT object =
+                NamedObject(hwnd, wp, *reinterpret_cast<const Identity*>(data))) {
           return object;
         }
       }
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, NamedControlProc, id);
+      delete reinterpret_cast<Identity*>(data);
       break;
     default:
       break;
@@ -226,10 +237,16 @@ constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
-bool SetAccessibleName(HWND control, const wchar_t* name) {
-  return control && name &&
-         SetWindowSubclass(control, NamedControlProc, kSubclassId,
-                           reinterpret_cast<DWORD_PTR>(name)) != FALSE;
+bool SetAccessibleName(HWND control, const wchar_t* name, LONG role) {
+  if (!control || !name) return false;
+  auto* identity = new (std::nothrow) Identity{name, role};
+  if (!identity) return false;
+  if (!SetWindowSubclass(control, NamedControlProc, kSubclassId,
+                         reinterpret_cast<DWORD_PTR>(identity))) {
+    delete identity;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace quorvane::win32

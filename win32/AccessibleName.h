@@ -8,9 +8,13 @@
 
 namespace quorvane::win32 {
 
+// The role argument that keeps the role Windows reports for the control.
+constexpr LONG kRoleAsWindows = 0;
+
 // From now until the control is destroyed, its client object answers with
-// name (kept, not copied: it must outlive the control); every other property,
-// its value and role among them, stays what Windows reports for the control.
-bool SetAccessibleName(HWND control, const wchar_t* name);
+// name (kept, not copied: it must outlive the control) and, unless it is
+// kRoleAsWindows, with role (a ROLE_SYSTEM_ value); every other property, its
+// value among them, stays what Windows reports for the control. Once a control.
+bool SetAccessibleName(HWND control, const wchar_t* name, LONG role = kRoleAsWindows);
 
 }  // namespace quorvane::win32

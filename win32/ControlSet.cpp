@@ -1,6 +1,7 @@
 #include "win32/ControlSet.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
@@ -155,7 +156,12 @@ HWND ControlSet::CreateOne(HWND window, const ControlShape& c, bool startsGroup,
   // Text boxes hold any length, not the edit control's default 30,000.
   if (c.kind == Kind::TextBox) SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
   if (c.tooltip && tooltip_) AddTool(tooltip_, parent, h, c.tooltip);
-  if (c.accessibleName) SetAccessibleName(h, c.accessibleName);
+  // A frame is announced as a group of its option buttons, as Windows' own
+  // group box is.
+  if (c.accessibleName) {
+    SetAccessibleName(h, c.accessibleName,
+                      c.kind == Kind::Frame ? ROLE_SYSTEM_GROUPING : kRoleAsWindows);
+  }
   return h;
 }
 

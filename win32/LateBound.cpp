@@ -27,12 +27,15 @@ void* Bind(Api api) {
   if (e.replacement) return e.replacement;
   if (e.bound) return e.bound;
   // From the system folder only, never from the program's folder or the
-  // search path. The library stays loaded for the run: nothing bound from it
-  // is released.
+  // search path. A library that gave its entry point stays loaded for the
+  // run: nothing bound from it is released.
   HMODULE module = LoadLibraryExW(e.library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!module) throw RuntimeError{kErrDllLoad};
   FARPROC proc = GetProcAddress(module, e.entry);
-  if (!proc) throw RuntimeError{kErrEntryPointNotFound};
+  if (!proc) {
+    FreeLibrary(module);
+    throw RuntimeError{kErrEntryPointNotFound};
+  }
   // Through a plain function pointer type, which GCC accepts from FARPROC.
   e.bound = reinterpret_cast<void*>(reinterpret_cast<void (*)(void)>(proc));
   return e.bound;

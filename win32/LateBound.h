@@ -1,6 +1,10 @@
 // Windows functions bound by library and entry-point name at their first call
 // and kept for the run. A failed bind is an ordinary numbered failure
-// (RuntimeError 48 or 453) for the caller's handler; it is retried next call.
+// (RuntimeError 48 when the library cannot be loaded, 453 when it lacks the
+// entry point) for the caller's handler. Nothing is remembered of a failure:
+// every function here, the accessibility ones included, is bound afresh at
+// its next call, and a library loaded for an entry point it lacks is freed
+// again at once.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +21,6 @@ namespace quorvane::win32 {
   X(L"advapi32.dll", RegOpenKeyExW)           \
   X(L"advapi32.dll", RegQueryValueExW)        \
   X(L"advapi32.dll", RegCloseKey)             \
-  X(L"ole32.dll", CoInitializeEx)             \
   X(L"oleacc.dll", CreateStdAccessibleObject) \
   X(L"oleacc.dll", LresultFromObject)         \
   X(L"oleaut32.dll", SysAllocString)

@@ -12,20 +12,6 @@ void ReleaseCom(Interface* object) {
 template <class Interface>
 using OwnedCom = Owned<Interface*, ReleaseCom<Interface>>;
 
-// COM for this thread while a picture is decoded, unless it is already there.
-class ComScope {
- public:
-  ComScope() : started_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (started_) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool started_;
-};
-
 // The frame as 32-bit BGRA pixels through the system's converter.
 OwnedCom<IWICFormatConverter> Converted(IWICImagingFactory& factory,
                                         std::span<const std::uint8_t> bytes) {
@@ -62,7 +48,7 @@ std::span<const std::uint8_t> ResourceBytes(int id, const wchar_t* type) {
 
 OwnedBitmap DecodePicture(std::span<const std::uint8_t> bytes, COLORREF background) {
   if (bytes.empty()) return {};
-  ComScope com;
+  // In the thread's apartment (win32/ComApartment.h); without one, no picture.
   OwnedCom<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory.out())))) {

@@ -15,7 +15,8 @@ namespace quorvane::win32 {
 std::span<const std::uint8_t> ResourceBytes(int id, const wchar_t* type);
 
 // The first frame of `bytes` as a 32-bit bitmap, top row first; transparent
-// pixels take `background`. Null when the bytes are no picture.
+// pixels take `background`. Null when the bytes are no picture, or when the
+// calling thread has not joined COM (win32/ComApartment.h).
 OwnedBitmap DecodePicture(std::span<const std::uint8_t> bytes, COLORREF background);
 
 }  // namespace quorvane::win32

@@ -210,12 +210,58 @@ TEST(AboutBox, NoControlHoldsADeletedFontAcrossDpiChanges) {
       EXPECT_EQ(h.given, withText) << dpi;
       EXPECT_EQ(h.stale, 0) << dpi;
       EXPECT_EQ(box.Dpi(), dpi);
-      RECT client;
-      GetClientRect(about, &client);
-      EXPECT_EQ(client.right, Px(5790, dpi));
     }
     Press(about, VK_ESCAPE);
   });
+}
+
+// Moved to a monitor of another scale, the box goes where Windows suggests;
+// the next showing starts at the designed place again.
+TEST(AboutBox, TakesTheRectangleSuggestedOnADpiChange) {
+  frmAbout box;
+  RECT shown[2], now{};
+  for (RECT& r : shown) {
+    WithBox(box, [&](HWND about) {
+      GetWindowRect(about, &r);
+      RECT to{r.left + 300, r.top - 16, r.left + 300 + (r.right - r.left) * 3 / 2,
+              r.top - 16 + (r.bottom - r.top) * 3 / 2};
+      DWORD_PTR ignored;
+      SendMessageTimeoutW(about, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&to),
+                          SMTO_ABORTIFHUNG, 5000, &ignored);
+      GetWindowRect(about, &now);
+      EXPECT_TRUE(EqualRect(&now, &to)) << now.left << "," << now.top;
+      Press(about, VK_ESCAPE);
+    });
+  }
+  EXPECT_TRUE(EqualRect(&shown[0], &shown[1]));
+}
+
+// White text on black faces, as in Windows' High Contrast Black: every label's
+// text stands out from its background.
+TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
+  const int index[] = {COLOR_BTNTEXT, COLOR_BTNFACE};
+  const COLORREF scheme[] = {RGB(255, 255, 255), 0},
+                 old[] = {GetSysColor(index[0]), GetSysColor(index[1])};
+  SetSysColors(2, index, scheme);
+  frmAbout box;
+  WithBox(box, [&](HWND about) {
+    RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    for (AboutId id : {AboutId::lblTitle, AboutId::lblVersion, AboutId::lblDescription,
+                       AboutId::lblDisclaimer}) {
+      RECT rc;
+      GetClientRect(box.Control(id), &rc);
+      HDC dc = GetDC(box.Control(id));
+      int lit = 0;
+      for (int i = 0; i < rc.right * rc.bottom; ++i) {
+        lit += GetPixel(dc, i % rc.right, i / rc.right) != 0;
+      }
+      ReleaseDC(box.Control(id), dc);
+      EXPECT_GT(lit, 50) << static_cast<int>(id);
+    }
+    Press(about, VK_ESCAPE);
+  });
+  SetSysColors(2, index, old);  // the session's colours back
 }
 
 TEST(AboutBox, VersionLineWritesTheNumbersInDecimal) {

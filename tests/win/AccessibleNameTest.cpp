@@ -87,6 +87,24 @@ TEST(AccessibleNames, EachControlIsAnnouncedByItsName) {
   for (auto [id, name] : rows) EXPECT_EQ(Read(p[id], &IAccessible::get_accName), name);
 }
 
+// A frame is announced as a group; a named box keeps the role Windows gives.
+TEST(AccessibleNames, FramesAreGroups) {
+  Program p;
+  for (auto [id, role] : {std::pair{C::Frame1, ROLE_SYSTEM_GROUPING},
+                          {C::Frame2, ROLE_SYSTEM_GROUPING},
+                          {C::txtRealA, ROLE_SYSTEM_TEXT}}) {
+    IAccessible* acc = nullptr;
+    VARIANT self{}, got{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    if (AccessibleObjectFromWindow(p[id], static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&acc)) == S_OK) {
+      acc->get_accRole(self, &got);
+      acc->Release();
+    }
+    EXPECT_EQ(got.vt == VT_I4 ? got.lVal : 0, role) << static_cast<int>(id);
+  }
+}
+
 TEST(AccessibleNames, ABoxsValueIsItsTextAfterACalculation) {
   Program p;
   for (auto [id, text] : {std::pair{C::txtRealA, L"3"},
