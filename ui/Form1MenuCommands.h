@@ -42,8 +42,7 @@ class Form1MenuCommands {
  public:
   using AboutFactory = std::function<std::unique_ptr<IAboutBox>()>;
 
-  Form1MenuCommands(IMessageBox& box, IHelpLauncher& help, AboutFactory makeAbout,
-                    IProgramEnd& end)
+  Form1MenuCommands(IMessageBox& box, IHelpLauncher& help, AboutFactory makeAbout, IProgramEnd& end)
       : box_(box), help_(help), makeAbout_(std::move(makeAbout)), end_(end) {}
 
   // The close request: Cancel sets the flag, which refuses the close.

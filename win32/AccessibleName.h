@@ -14,7 +14,8 @@ constexpr LONG kRoleAsWindows = 0;
 // From now until the control is destroyed, its client object answers with
 // name (kept, not copied: it must outlive the control) and, unless it is
 // kRoleAsWindows, with role (a ROLE_SYSTEM_ value); every other property, its
-// value among them, stays what Windows reports for the control. Once a control.
+// value among them, stays what Windows reports for the control. Called once
+// for a control.
 bool SetAccessibleName(HWND control, const wchar_t* name, LONG role = kRoleAsWindows);
 
 }  // namespace quorvane::win32
