@@ -1,5 +1,6 @@
 # The Windows Installer package, Quorvane-<version>-win64.msi, made by cpack
-# beside the ZIP when wixl (Debian's wixl, from msitools) is found; and the
+# beside the ZIP when both wixl and msibuild (Debian's wixl and msitools) are
+# found; and the
 # dates inside both packages taken from the last commit when cpack runs.
 find_program(QUORVANE_WIXL wixl)
 find_program(QUORVANE_MSIBUILD msibuild)
@@ -37,5 +38,5 @@ if(QUORVANE_WIXL AND QUORVANE_MSIBUILD)
       -P ${CMAKE_SOURCE_DIR}/installer/BuildMsi.cmake)
   set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/CPackMsi.cmake)
 else()
-  message(STATUS "No wixl and msibuild (Debian package wixl): cpack makes the ZIP only.")
+  message(STATUS "No wixl or no msibuild (Debian packages wixl, msitools): cpack makes the ZIP only.")
 endif()
