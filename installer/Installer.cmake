@@ -1,7 +1,7 @@
 # The Windows Installer package, Quorvane-<version>-win64.msi, made by cpack
 # beside the ZIP when both wixl and msibuild (Debian's wixl and msitools) are
-# found; and the
-# dates inside both packages taken from the last commit when cpack runs.
+# found; and the dates inside both packages taken from the last commit when
+# cpack runs.
 find_program(QUORVANE_WIXL wixl)
 find_program(QUORVANE_MSIBUILD msibuild)
 find_program(QUORVANE_FAKETIME faketime)
