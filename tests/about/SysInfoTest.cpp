@@ -56,10 +56,6 @@ class StartedProcesses {
                                         sizeof port));
     EXPECT_TRUE(AssignProcessToJobObject(job_, GetCurrentProcess()));
   }
-  ~StartedProcesses() {
-    CloseHandle(port_);
-    CloseHandle(job_);
-  }
   // The processes started since the last call: a start is reported before
   // CreateProcess returns.
   std::vector<DWORD> Started() {
@@ -97,7 +93,8 @@ class StartedProcesses {
   std::set<DWORD> running_;
 };
 
-// A process joins one job: the one of this test program.
+// One for the test program, which stays in its job to the end: its handles
+// go with the process.
 StartedProcesses& Processes() {
   static StartedProcesses processes;
   return processes;

@@ -50,27 +50,6 @@ std::string Bytes(const std::wstring& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Starts a program and, unless it is to be kept, waits for its exit code.
-DWORD Start(std::wstring exe, std::wstring cmd, PROCESS_INFORMATION* keep = nullptr) {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    return GetLastError();
-  }
-  if (keep) {
-    *keep = pi;
-    return 0;
-  }
-  DWORD code = 9999;
-  if (WaitForHandle(pi.hProcess, "a started program to end"))
-    GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  return code;
-}
-
 std::wstring RegText(HKEY key, const wchar_t* name) {
   wchar_t buf[1024] = {};
   DWORD size = sizeof buf;
@@ -160,21 +139,18 @@ void ExpectNothingLeft(const std::wstring& lastProduct) {
 void ExpectProgramFindsItsHelp() {
   const std::wstring exe = kFolder + L"\\Quorvane.exe";
   ChmHandlerLog log;  // before the program starts, which inherits it
-  PROCESS_INFORMATION pi{};
-  ASSERT_EQ(Start(exe, L"\"" + exe + L"\"", &pi), 0u);
+  ChildProcess program;
+  ASSERT_TRUE(program.Start(exe));
   HWND form = nullptr;
   EXPECT_TRUE(WaitFor(
-      [&] { return (form = FindProcessWindow(pi.dwProcessId, L"QuorvaneForm1", L"Quorvane")); },
+      [&] { return (form = FindProcessWindow(program.pid(), L"QuorvaneForm1", L"Quorvane")); },
       "the installed program's window"));
   if (form) {
-    MessageBoxWatcher watcher(IDOK, pi.dwProcessId);
+    MessageBoxWatcher watcher(IDOK, program.pid());
     PostMessageW(form, WM_COMMAND, kMnuHelpContents, 0);
     ExpectHelpOpened(log, kFolder + L"\\QuorvaneHelp.chm");
     EXPECT_TRUE(watcher.Settled(GetDlgItem(form, kTxtRealA)).empty());
   }
-  EndProcesses({pi.dwProcessId});
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
 }
 
 TEST(Installer, InstallUpgradeAndRemove) {
@@ -203,8 +179,11 @@ TEST(Installer, InstallUpgradeAndRemove) {
   std::wstring product;
   for (const Step& s : steps) {
     SCOPED_TRACE(s.what);
-    const DWORD code = Start(
-        msiexec, L"msiexec.exe " + std::wstring(s.verb) + L" \"" + packages[s.package] + L"\" /qn");
+    ChildProcess installer;
+    DWORD code = 9999;
+    if (installer.Start(msiexec,
+                        L" " + std::wstring(s.verb) + L" \"" + packages[s.package] + L"\" /qn"))
+      installer.WaitExit(&code);
     EXPECT_EQ(code == ERROR_SUCCESS, s.succeeds) << "msiexec " << code;
     if (s.installed < 0) {
       ExpectNothingLeft(product);

@@ -342,7 +342,6 @@ TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
     w.Key(VK_RETURN);
     w.Key(VK_ESCAPE);
   }
-  Drain();
   EXPECT_TRUE(IsWindow(w.form->hwnd()));
   EXPECT_TRUE(IsWindowVisible(w.form->hwnd()));
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"");
@@ -390,14 +389,11 @@ TEST(Form1Layout, ResizingMovesNothing) {
     }
   };
   SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 1200, 900, SWP_NOMOVE | SWP_NOZORDER);
-  Drain();
   same("enlarged");
   ShowWindow(w.form->hwnd(), SW_MAXIMIZE);
-  Drain();
   same("maximised");
   ShowWindow(w.form->hwnd(), SW_RESTORE);
   SetWindowPos(w.form->hwnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-  Drain();
   same("shrunk");
 }
 
@@ -417,7 +413,6 @@ TEST(Form1Commands, ExecuteFillsTheSixteenBoxes) {
       {ControlId::txtDifferenceMag, L"3.606"}, {ControlId::txtDifferenceAngle, L"56.31"},
   };
   for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << RowOf(id).name;
-  Drain();
   EXPECT_TRUE(boxes.Seen().empty());
 
   // Polar B shows its rectangular form under its inputs.
@@ -464,7 +459,6 @@ TEST(Form1Commands, EachMessageIsARealBoxWithItsPromptAndTitle) {
     watcher.Clear();
     w.Inputs(c.ra, c.ia, c.rb, c.ib);
     w.Click(ControlId::cmdExecute);  // returns once every box is answered
-    Drain();
     const std::vector<SeenBox> seen = watcher.Seen();
     ASSERT_EQ(seen.size(), c.boxes.size());
     for (size_t i = 0; i < seen.size(); ++i) {
@@ -482,7 +476,6 @@ TEST(Form1Commands, UntitledBoxShowsTheProgramsTitle) {
   MessageBoxWatcher watcher;
   Window w;
   w.form->Show(L"Some prompt", 0, L"");
-  Drain();
   const std::vector<SeenBox> seen = watcher.Seen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, L"Quorvane");
@@ -545,12 +538,11 @@ TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
     EXPECT_STREQ(stored, s.sep);
     const std::wstring shown = w.Text(ControlId::txtQuotientReal);
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(s.announced),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
+                        SMTO_ABORTIFHUNG, DeadlineMs(), nullptr);
     Drain();
     EXPECT_EQ(w.Text(ControlId::txtQuotientReal), shown);  // nothing on screen changes
     w.Inputs(s.realA, L"0", L"2", L"0");
     w.Click(ControlId::cmdExecute);
-    Drain();
     if (*s.quotient) {
       EXPECT_EQ(w.Text(ControlId::txtQuotientReal), s.quotient);
       EXPECT_TRUE(watcher.Seen().empty());
@@ -645,7 +637,6 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   Form1Program program(*form, [&] { ++ends; });
   ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, &program, false));
   SendMessageW(form->hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuId::mnuFileExit), 0);
-  Drain();
   EXPECT_EQ(ends, 1);
   ASSERT_EQ(watcher.Seen().size(), 1u);
   EXPECT_EQ(watcher.Seen()[0].title, L"Quorvane Shutting Down");
