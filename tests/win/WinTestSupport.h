@@ -68,8 +68,12 @@ class ChildProcess {
     std::wstring cmd = L"\"" + exe + L"\"" + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi_) != FALSE;
+    if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                       &pi_)) {
+      return true;
+    }
+    error_ = GetLastError();
+    return false;
   }
   bool Running() const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
@@ -94,9 +98,11 @@ class ChildProcess {
   }
   HANDLE handle() const { return pi_.hProcess; }
   DWORD pid() const { return pi_.dwProcessId; }
+  DWORD error() const { return error_; }  // of the last start that failed
 
  private:
   PROCESS_INFORMATION pi_{};
+  DWORD error_ = 0;
 };
 
 // The text of a window of this process.
