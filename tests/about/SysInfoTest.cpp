@@ -93,8 +93,7 @@ class StartedProcesses {
   std::set<DWORD> running_;
 };
 
-// One for the test program, which stays in its job to the end: its handles
-// go with the process.
+// One for the test program, which stays in its job to the end.
 StartedProcesses& Processes() {
   static StartedProcesses processes;
   return processes;
@@ -108,8 +107,7 @@ struct Value {
   size_t beyond = 0;
 };
 
-// A text value, with its closing NUL or without: then what follows the data
-// in memory is not a NUL either, which the registry could take for one.
+// A text value; without its closing NUL, followed in memory by a non-NUL.
 Value Text(const std::wstring& s, bool withNul = true) {
   const std::wstring data = withNul ? s : s + L"X";
   const BYTE* p = reinterpret_cast<const BYTE*>(data.c_str());
@@ -191,10 +189,6 @@ class SysInfo : public ::testing::Test {
     EXPECT_TRUE(SetFileAttributesW(path.c_str(), attributes));
     installed_.push_back(path);
     return path;
-  }
-  void Uninstall(const std::wstring& path) {
-    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
-    ASSERT_TRUE(DeleteFileW(path.c_str()));
   }
   // Presses System Info; returns the starts the tools recorded, once every
   // process the press started has ended.
@@ -283,7 +277,10 @@ TEST_F(SysInfo, FailuresShowOneMessageAndStartNothing) {
     EXPECT_EQ(box_.shown,
               (std::vector<std::wstring>{L"System Information Is Unavailable At This Time",
                                          L"System Information Is Unavailable At This Time"}));
-    if (c.install) Uninstall(tool);
+    if (c.install) {
+      ASSERT_TRUE(SetFileAttributesW(tool.c_str(), FILE_ATTRIBUTE_NORMAL));
+      ASSERT_TRUE(DeleteFileW(tool.c_str()));
+    }
   }
 }
 

@@ -140,9 +140,8 @@ void ExpectProgramFindsItsHelp() {
   const std::wstring exe = kFolder + L"\\Quorvane.exe";
   ChmHandlerLog log;  // before the program starts, which inherits it
   ChildProcess program;
-  // Seen once in some 40 runs under Wine: the first start right after the
-  // install failed. It is tried again until the deadline, and the last error
-  // is told.
+  // Once in some 40 runs the first start right after the install failed:
+  // tried again until the deadline.
   ASSERT_TRUE(WaitFor([&] { return program.Start(exe); }, "the installed program to start"))
       << "error " << program.error();
   HWND form = nullptr;

@@ -62,7 +62,11 @@ class ChildProcess {
   ChildProcess() = default;
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess() { Close(); }
+  ~ChildProcess() {
+    Terminate();
+    if (pi_.hProcess) CloseHandle(pi_.hProcess);
+    if (pi_.hThread) CloseHandle(pi_.hThread);
+  }
 
   bool Start(const std::wstring& exe, const std::wstring& arguments = L"") {
     std::wstring cmd = L"\"" + exe + L"\"" + arguments;
@@ -89,12 +93,6 @@ class ChildProcess {
       TerminateProcess(pi_.hProcess, 99);
       WaitForHandle(pi_.hProcess, "a terminated program to end");
     }
-  }
-  void Close() {
-    Terminate();
-    if (pi_.hProcess) CloseHandle(pi_.hProcess);
-    if (pi_.hThread) CloseHandle(pi_.hThread);
-    pi_ = PROCESS_INFORMATION{};
   }
   HANDLE handle() const { return pi_.hProcess; }
   DWORD pid() const { return pi_.dwProcessId; }
