@@ -1,6 +1,7 @@
-// Linked into each test program that makes the program's windows or opens its
-// help in its own process: the thread that runs the tests joins COM as the
-// program's user-interface thread does (app/main.cpp), for the whole run.
+// Linked into each test program that makes the program's windows, opens its
+// help or reads its accessible objects: the thread that runs the tests joins
+// COM as the program's user-interface thread does (app/main.cpp), for the
+// whole run.
 #include "win32/ComApartment.h"
 
 namespace {

@@ -19,7 +19,6 @@ using C = ControlId;
 // The running program, its controls found by id (option buttons in their frames).
 struct Program : ChildProcess {
   Program() {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     EXPECT_TRUE(Start(ThisFolder() + L"\\Quorvane.exe"));
     EXPECT_TRUE(WaitFor(
         [&] { return (form = FindProcessWindow(pid(), L"QuorvaneForm1", nullptr)) != nullptr; },
