@@ -2,7 +2,7 @@
 # Runs the win64 test suite (all but the soak) N times, each run in a fresh
 # prepared Wine prefix, and prints how each run ended and how many passed.
 # Usage: scripts/win64-runs.sh [N] [--busy] [--fresh-caches] [--with-soak]
-#   --busy          keeps both cores busy with two busy loops during the runs
+#   --busy          keeps every core busy, one busy loop per core, during the runs
 #   --fresh-caches  removes the user's font and Wine caches before each run
 #                   (~/.cache/fontconfig, ~/.cache/wine), as on a new machine
 #   --with-soak     runs the soak test too
@@ -62,5 +62,5 @@ for run in $(seq "$runs"); do
   rm -rf "$prefix"
   prefix=
 done
-echo "$passed of $runs runs passed$([ "$busy" = 1 ] && echo ', both cores busy')$([ "$fresh" = 1 ] && echo ', caches removed before each')"
+echo "$passed of $runs runs passed$([ "$busy" = 1 ] && echo ', every core busy')$([ "$fresh" = 1 ] && echo ', caches removed before each')"
 [ "$passed" = "$runs" ]

@@ -3,10 +3,12 @@
 // every message they explain is the one the program gives, word for word.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,76 +77,84 @@ std::wstring PlainText(std::wstring html) {
   return html;
 }
 
-struct Inputs {
-  std::wstring ra, ia, rb, ib;
-  bool polarA = false, polarB = false;
-};
-
-// Runs one calculation through the command logic, as a press would.
-FakeForm1View Calculate(const Inputs& in) {
+// Replays the steps an example's title lists through the command logic, as
+// the presses would: "A = 5, 90 Polar" types into A's boxes and selects its
+// form (kept when none is named), "Execute" and "Copy Product" press buttons.
+FakeForm1View Replay(const std::wstring& steps) {
   FakeForm1View view;
   Form1Commands commands(view, L".");
   commands.Form_Load();
-  view.SetInputs(in.ra, in.ia, in.rb, in.ib);
-  view.Select(OptionGroup::optA, in.polarA ? 1 : 0);
-  view.Select(OptionGroup::optB, in.polarB ? 1 : 0);
-  commands.cmdExecute_Click();
+  const std::wregex input(L"(A|B) = ([^,]+), (\\S+)(?: (Rectangular|Polar))?");
+  const std::wregex copy(L"Copy (Quotient|Product|Sum|Difference)");
+  const std::wregex split(L"; ");
+  for (std::wsregex_token_iterator s(steps.begin(), steps.end(), split, -1), end; s != end; ++s) {
+    const std::wstring step = *s;
+    std::wsmatch m;
+    if (step == L"Execute") {
+      commands.cmdExecute_Click();
+    } else if (std::regex_match(step, m, copy)) {
+      const std::wstring rows[] = {L"Quotient", L"Product", L"Sum", L"Difference"};
+      commands.CopyResultToInput(static_cast<ResultRow>(std::find(rows, rows + 4, m[1]) - rows));
+    } else if (std::regex_match(step, m, input)) {
+      const bool a = m[1] == L"A";
+      view[a ? Field::txtRealA : Field::txtRealB] = m[2];
+      view[a ? Field::txtImagA : Field::txtImagB] = m[3];
+      if (m[4].matched) view.Select(a ? OptionGroup::optA : OptionGroup::optB, m[4] == L"Polar");
+    } else {
+      ADD_FAILURE() << "no such step: " << std::string(step.begin(), step.end());
+    }
+  }
   return view;
 }
 
-TEST(HelpPages, ResultTablesAreWhatTheCalculationShows) {
-  const std::wregex table(
-      L"<table title=\"A = ([^,]+), (\\S+) (Rectangular|Polar); B = ([^,]+), (\\S+) "
-      L"(Rectangular|Polar)\">([\\s\\S]*?)</table>");
-  const std::wregex row(
-      L"<tr><td>(Quotient|Product|Sum|Difference)[^<]*</td><td class=\"num\">([^<]*)</td>"
-      L"<td class=\"num\">([^<]*)</td><td class=\"num\">([^<]*)</td>"
-      L"<td class=\"num\">([^<]*)</td></tr>");
-  const std::map<std::wstring, Field> firstBox = {{L"Quotient", Field::txtQuotientReal},
-                                                  {L"Product", Field::txtProductReal},
-                                                  {L"Sum", Field::txtSumReal},
-                                                  {L"Difference", Field::txtDifferenceReal}};
-  int tables = 0;
-  for (const char* name : {"Welcome.htm", "Results.htm"}) {
+// Every example table of every page: its title lists the steps, each row
+// names the boxes it shows ("Quotient A/B", "Under B") or the messages that
+// came, and each cell of class "num" is a text the program shows there, in
+// the box of its column. Other cells are words for the reader.
+TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
+  const std::wregex table(L"<table title=\"([^\"]*)\">([\\s\\S]*?)</table>");
+  const std::wregex row(L"<tr><td>([^<]*)</td>((?:<td[^>]*>[^<]*</td>)+)</tr>");
+  const std::wregex cell(L"<td( class=\"num\")?[^>]*>([^<]*)</td>");
+  const std::pair<std::wstring, Field> groups[] = {
+      {L"Quotient", Field::txtQuotientReal}, {L"Product", Field::txtProductReal},
+      {L"Sum", Field::txtSumReal},           {L"Difference", Field::txtDifferenceReal},
+      {L"Under A", Field::lblDisplayReal1},  {L"Under B", Field::lblDisplayReal2},
+      {L"Message", Field::txtRealA}};
+  std::set<std::string> pagesWithExamples;
+  for (const auto& file : std::filesystem::directory_iterator(
+           std::filesystem::path(QUORVANE_SOURCE_DIR) / "help" / "chm")) {
+    if (file.path().extension() != ".htm") continue;
+    const std::string name = file.path().filename().string();
     const std::wstring page = Page(name);
     for (std::wsregex_iterator t(page.begin(), page.end(), table), end; t != end; ++t) {
-      ++tables;
-      const std::wsmatch& m = *t;
-      const FakeForm1View view =
-          Calculate({m[1], m[2], m[4], m[5], m[3] == L"Polar", m[6] == L"Polar"});
-      EXPECT_TRUE(view.messages.empty()) << name;
-      const std::wstring rows = m[7];
-      int seen = 0;
-      for (std::wsregex_iterator r(rows.begin(), rows.end(), row); r != end; ++r, ++seen) {
-        const int first = static_cast<int>(firstBox.at((*r)[1]));
-        for (int column = 0; column < 4; ++column) {
-          EXPECT_EQ(view.texts[static_cast<std::size_t>(first + column)], (*r)[column + 2].str())
-              << name << ": " << (*r)[1].str() << " column " << column;
+      pagesWithExamples.insert(name);
+      const std::wstring steps = (*t)[1], rows = (*t)[2];
+      const std::string where = name + ": " + std::string(steps.begin(), steps.end());
+      const FakeForm1View view = Replay(steps);
+      std::vector<std::wstring> messages;
+      for (std::wsregex_iterator r(rows.begin(), rows.end(), row); r != end; ++r) {
+        const std::wstring label = (*r)[1], cells = (*r)[2];
+        const auto* group = std::find_if(std::begin(groups), std::end(groups),
+                                         [&](const auto& g) { return label.starts_with(g.first); });
+        ASSERT_NE(group, std::end(groups)) << where << ": a row of no box";
+        std::size_t box = static_cast<std::size_t>(group->second);
+        for (std::wsregex_iterator c(cells.begin(), cells.end(), cell); c != end; ++c, ++box) {
+          if (!(*c)[1].matched) continue;
+          if (group->first == L"Message") {
+            messages.push_back((*c)[2]);
+          } else {
+            EXPECT_EQ(view.texts[box], (*c)[2].str())
+                << where << ": " << std::string(label.begin(), label.end());
+          }
         }
       }
-      EXPECT_EQ(seen, 4) << name;
+      std::vector<std::wstring> shown;
+      for (const auto& m : view.messages) shown.push_back(m.title);
+      EXPECT_EQ(shown, messages) << where;
     }
   }
-  EXPECT_EQ(tables, 2);
-}
-
-TEST(HelpPages, PolarInputsShowTheirRectangularFormAsDocumented) {
-  const std::wstring page = Page("Inputs.htm");
-  const std::wregex table(L"<table title=\"A Polar\">([\\s\\S]*?)</table>");
-  std::wsmatch t;
-  ASSERT_TRUE(std::regex_search(page, t, table));
-  const std::wstring rows = t[1];
-  const std::wregex row(
-      L"<tr><td>(\\S+) at (\\S+)</td><td><code>([^<]*)</code> and <code>([^<]*)</code></td></tr>");
-  int seen = 0;
-  for (std::wsregex_iterator r(rows.begin(), rows.end(), row), end; r != end; ++r, ++seen) {
-    const FakeForm1View view = Calculate({(*r)[1], (*r)[2], L"1", L"1", true, false});
-    EXPECT_EQ(view.texts[static_cast<std::size_t>(Field::lblDisplayReal1)], (*r)[3].str())
-        << (*r)[0].str();
-    EXPECT_EQ(view.texts[static_cast<std::size_t>(Field::lblDisplayImag1)], (*r)[4].str())
-        << (*r)[0].str();
-  }
-  EXPECT_GE(seen, 3);
+  EXPECT_EQ(pagesWithExamples, (std::set<std::string>{"Calculations.htm", "Chaining.htm",
+                                                      "Inputs.htm", "Results.htm", "Welcome.htm"}));
 }
 
 // The explained message with the given heading: the box's text, one line
@@ -166,11 +176,10 @@ TEST(HelpPages, EveryMessageIsExplainedWordForWord) {
   };
   std::vector<Shown> shown;
   // The calculation's three messages, as the command logic gives them.
-  const Inputs failing[] = {
-      {L"abc", L"4", L"1", L"1"}, {L"1E400", L"4", L"1", L"1"}, {L"1", L"0", L"1E-200", L"0"}};
-  for (const Inputs& in : failing) {
-    const FakeForm1View view = Calculate(in);
-    ASSERT_FALSE(view.messages.empty()) << in.ra;
+  for (const wchar_t* steps : {L"A = abc, 4; B = 1, 1; Execute", L"A = 1E400, 4; B = 1, 1; Execute",
+                               L"A = 1, 0; B = 1E-200, 0; Execute"}) {
+    const FakeForm1View view = Replay(steps);
+    ASSERT_FALSE(view.messages.empty());
     shown.push_back({view.messages[0].title, view.messages[0].prompt});
   }
   shown.push_back({kShutdownTitle, kShutdownPrompt});

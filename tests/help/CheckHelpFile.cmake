@@ -55,8 +55,8 @@ endforeach()
 
 # Every topic the reader needs, in the contents.
 file(READ ${WORK}/Contents.hhc contents)
-foreach(topic Welcome.htm Inputs.htm Results.htm Chaining.htm Messages.htm Keyboard.htm
-              Menus.htm)
+foreach(topic Welcome.htm Inputs.htm Results.htm Chaining.htm Calculations.htm Messages.htm
+              Keyboard.htm Menus.htm)
   if(NOT contents MATCHES "value=\"${topic}\"")
     fail("the contents do not list ${topic}")
   endif()
