@@ -104,7 +104,7 @@ void CheckLayoutAt(const Window& w, int dpi) {
     ASSERT_TRUE(font);
     ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
     const FontRow& f = kFonts[static_cast<int>(c.font)];
-    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
+    EXPECT_STREQ(lf.lfFaceName, f.face);
     EXPECT_EQ(lf.lfHeight, -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
     EXPECT_EQ(lf.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
 
