@@ -11,11 +11,14 @@ namespace quorvane {
 
 enum class AboutFont { Default, Title, Version };
 
-// The box's default font is the main window's, MS Sans Serif 8.25 pt.
+// The box's default font is the main window's, MS Sans Serif 8.25 pt. Both
+// bitmap faces of the design are asked for by their TrueType counterparts,
+// Microsoft Sans Serif and Courier New, which Windows draws smooth at every
+// scale.
 inline constexpr std::array<FontRow, 3> kAboutFonts = {{
-    {L"MS Sans Serif", 825, false},
+    {L"Microsoft Sans Serif", 825, false},
     {L"Times New Roman", 1800, true},
-    {L"Courier", 975, true},
+    {L"Courier New", 975, true},
 }};
 
 // Ids; cmdOK is IDOK, so Enter and Escape reach it through the dialog keyboard.

@@ -10,11 +10,16 @@
 #   bash scripts/wine-prefix.sh PREFIX [WIDTHxHEIGHT]
 #
 # What a prepared prefix has:
-#   - Wine's own fonts (Debian's fonts-wine: MS Sans Serif with the metrics of
-#     Windows, Marlett for the title-bar buttons, Tahoma) in C:\windows\Fonts,
-#     where Debian's Wine 8 finds them; it does not look in /usr/share/wine/fonts;
-#   - Times New Roman, Arial and Courier New drawn with the Liberation fonts of
-#     the same metrics (Debian's fonts-liberation), not with a sans serif;
+#   - Wine's own fonts (Debian's fonts-wine: MS Sans Serif and Courier with the
+#     metrics of Windows, Marlett for the title-bar buttons, Tahoma) in
+#     C:\windows\Fonts, where Debian's Wine 8 finds them; it does not look in
+#     /usr/share/wine/fonts;
+#   - Microsoft Sans Serif and Courier New, the TrueType faces the program asks
+#     for, drawn with those two (FontSubstitutes; Courier New's earlier
+#     replacement by Liberation Mono is removed), so the pictures keep the
+#     design's faces;
+#   - Times New Roman and Arial drawn with the Liberation fonts of the same
+#     metrics (Debian's fonts-liberation), not with a sans serif;
 #   - the default colours of Windows 10 and 11 (HKCU\Control Panel\Colors);
 #   - the two registry values by which Windows locates its system information
 #     tool, naming Wine's msinfo32.exe;
@@ -82,8 +87,12 @@ quorvane_prefix_registry() {
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Arial"="Liberation Sans"
-"Courier New"="Liberation Mono"
+"Courier New"=-
 "Times New Roman"="Liberation Serif"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"Microsoft Sans Serif"="MS Sans Serif"
+"Courier New"="Courier"
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Shared Tools\MSINFO]
 "PATH"="C:\\windows\\system32\\msinfo32.exe"

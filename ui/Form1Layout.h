@@ -15,12 +15,14 @@ namespace quorvane {
 enum class FontId { Default, Bold825, Bold975, Bold12 };
 
 // Controls without a font entry use MS Sans Serif 8.25 pt, the face and size
-// the layout's two-line headings wrap at.
+// the layout's two-line headings wrap at. Windows is asked for Microsoft Sans
+// Serif, the TrueType face with MS Sans Serif's design and metrics: the
+// bitmap font would be drawn jagged at any scale above 100%.
 inline constexpr std::array<FontRow, 4> kFonts = {{
-    {L"MS Sans Serif", 825, false},
-    {L"MS Sans Serif", 825, true},
-    {L"MS Sans Serif", 975, true},
-    {L"MS Sans Serif", 1200, true},
+    {L"Microsoft Sans Serif", 825, false},
+    {L"Microsoft Sans Serif", 825, true},
+    {L"Microsoft Sans Serif", 975, true},
+    {L"Microsoft Sans Serif", 1200, true},
 }};
 
 // Control ids; they double as WM_COMMAND ids. None is IDOK or IDCANCEL, so

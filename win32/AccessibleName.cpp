@@ -35,8 +35,46 @@ bool AccessibilityBound() {
 // What a control's object answers in place of Windows' own answers.
 struct Identity {
   const wchar_t* name;
-  LONG role;  // kRoleAsWindows: Windows' role for the control
+  LONG role;                    // kRoleAsWindows: Windows' role for the control
+  bool cannotAnnotate = false;  // the system said so once; not asked again
 };
+
+// The annotation service and its two properties, as oleacc.h spells them.
+// The headers give them as link-time GUIDs, which only one file of a program
+// may define; these are this file's own.
+constexpr CLSID kClsidAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kIidAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID kPropName = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+constexpr MSAAPROPID kPropRole = {
+    0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+
+// Names the control, and gives its role, through the system's annotation
+// service (dynamic annotation): Windows' own objects for the control then
+// answer with them, to accessibility clients and to UI Automation, whose own
+// proxy for an edit control also offers its text by character and word.
+// Windows keeps the annotation until the control is gone. S_OK, or the
+// service's failure: E_NOTIMPL where it takes no annotations, as Wine's.
+HRESULT Annotate(HWND hwnd, const Identity& identity) {
+  IAccPropServices* services = nullptr;
+  HRESULT hr = CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                kIidAccPropServices, reinterpret_cast<void**>(&services));
+  if (FAILED(hr) || !services) return FAILED(hr) ? hr : E_NOINTERFACE;
+  const auto client = static_cast<DWORD>(OBJID_CLIENT);
+  hr = services->SetHwndPropStr(hwnd, client, CHILDID_SELF, kPropName, identity.name);
+  if (SUCCEEDED(hr) && identity.role != kRoleAsWindows) {
+    VARIANT role{};
+    role.vt = VT_I4;
+    role.lVal = identity.role;
+    hr = services->SetHwndProp(hwnd, client, CHILDID_SELF, kPropRole, role);
+    // Named but not given its role: the wrapper answers both instead.
+    if (FAILED(hr)) services->ClearHwndProps(hwnd, client, CHILDID_SELF, &kPropName, 1);
+  }
+  services->Release();
+  return hr;
+}
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -208,24 +246,36 @@ LRESULT NamedObject(HWND hwnd, WPARAM flags, const Identity& identity) {
   return result > 0 ? result : 0;
 }
 
-// Subclass of the control itself: accessibility clients send WM_GETOBJECT to
-// the control's own window, never to its parent.
+// Subclass of the control itself: accessibility clients and UI Automation
+// send WM_GETOBJECT to the control's own window, never to its parent. At the
+// first request of any kind the control is annotated where the system allows
+// it, and the subclass steps aside for good: a window that answers with an
+// object of its own is served to UI Automation through its proxy for such
+// objects, which lacks the edit control's text. Where annotation is not
+// implemented, the control answers with its own object, a wrapper.
 LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                   DWORD_PTR data) {
+  auto* identity = reinterpret_cast<Identity*>(data);
   switch (msg) {
     case WM_GETOBJECT:
+      if (!identity->cannotAnnotate) {
+        const HRESULT annotated = Annotate(hwnd, *identity);
+        if (SUCCEEDED(annotated)) {
+          RemoveWindowSubclass(hwnd, NamedControlProc, id);
+          delete identity;
+          break;
+        }
+        identity->cannotAnnotate = annotated == E_NOTIMPL || annotated == REGDB_E_CLASSNOTREG;
+      }
       // The object id is 32 bits; compared as such, since a 64-bit lParam may
       // carry it sign-extended.
       if (static_cast<DWORD>(lp) == static_cast<DWORD>(OBJID_CLIENT)) {
-        if (const LRESULT object =
-                NamedObject(hwnd, wp, *reinterpret_cast<const Identity*>(data))) {
-          return object;
-        }
+        if (const LRESULT object = NamedObject(hwnd, wp, *identity)) return object;
       }
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, NamedControlProc, id);
-      delete reinterpret_cast<Identity*>(data);
+      delete identity;
       break;
     default:
       break;

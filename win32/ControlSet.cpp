@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <algorithm>
+
 #include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
 
@@ -69,8 +71,11 @@ NativeClass ClassFor(Kind kind, bool rightAlign, bool ownLines) {
     case Kind::TextBox:
       return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case Kind::Label:
-      if (ownLines) return {L"STATIC", SS_OWNERDRAW | SS_NOPREFIX, 0};
-      return {L"STATIC", static_cast<DWORD>((rightAlign ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX), 0};
+      // A label paints only where no other control lies over it.
+      if (ownLines) return {L"STATIC", WS_CLIPSIBLINGS | SS_OWNERDRAW | SS_NOPREFIX, 0};
+      return {L"STATIC",
+              static_cast<DWORD>(WS_CLIPSIBLINGS | (rightAlign ? SS_RIGHT : SS_LEFT) | SS_NOPREFIX),
+              0};
     case Kind::Button:
       return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case Kind::DefaultButton:
@@ -130,15 +135,22 @@ void ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
   shapes_.assign(shapes.begin(), shapes.end());
   fontRows_ = fonts;
   fonts_ = FontSet(fonts, dpi);
-  handles_.clear();
+  handles_.assign(shapes_.size(), nullptr);
   for (const ControlShape& c : shapes_) {
     if (c.tooltip && !tooltip_) tooltip_ = CreateTooltip(window);
   }
-  for (size_t i = 0; i < shapes_.size(); ++i) {
-    const ControlShape& c = shapes_[i];
-    // The first option button of each frame starts its group.
-    const bool startsGroup = c.kind == Kind::Option && (i == 0 || shapes_[i - 1].kind != c.kind);
-    handles_.push_back(CreateOne(window, c, startsGroup, dpi));
+  // The labels are made last, so they lie beneath every other control, as if
+  // drawn on the window itself: a label that reaches into a frame or a box
+  // leaves its border whole. They take no focus, so the order of the others,
+  // the tab order among them, is the table's.
+  for (const bool labels : {false, true}) {
+    for (size_t i = 0; i < shapes_.size(); ++i) {
+      const ControlShape& c = shapes_[i];
+      if ((c.kind == Kind::Label) != labels) continue;
+      // The first option button of each frame starts its group.
+      const bool startsGroup = c.kind == Kind::Option && (i == 0 || shapes_[i - 1].kind != c.kind);
+      handles_[i] = CreateOne(window, c, startsGroup, dpi);
+    }
   }
 }
 
@@ -200,6 +212,39 @@ bool ControlSet::KeepFocus(HWND window, WPARAM activation, HWND first) {
   }
   if (HIWORD(activation)) return false;  // activated while minimised
   SetFocus(lastFocus_ && IsChild(window, lastFocus_) ? lastFocus_ : first);
+  return true;
+}
+
+bool ControlSet::ArrowInFrame(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  int step = 0;
+  if (msg.wParam == VK_DOWN || msg.wParam == VK_RIGHT) step = 1;
+  if (msg.wParam == VK_UP || msg.wParam == VK_LEFT) step = -1;
+  const int at = IndexOf(msg.hwnd);
+  if (!step || at < 0 || shapes_[static_cast<size_t>(at)].kind != Kind::Option) return false;
+  // The frame's options as they are seen, top to bottom, whatever their order
+  // in the table.
+  std::vector<size_t> group;
+  for (size_t i = 0; i < shapes_.size(); ++i) {
+    if (shapes_[i].kind == Kind::Option &&
+        shapes_[i].container == shapes_[static_cast<size_t>(at)].container) {
+      group.push_back(i);
+    }
+  }
+  std::ranges::sort(group, [&](size_t a, size_t b) {
+    return std::pair(shapes_[a].top, shapes_[a].left) < std::pair(shapes_[b].top, shapes_[b].left);
+  });
+  const auto n = static_cast<int>(group.size());
+  const auto here =
+      static_cast<int>(std::ranges::find(group, static_cast<size_t>(at)) - group.begin());
+  const size_t next = group[static_cast<size_t>((here + step + n) % n)];
+  // As a click does: checked, the others cleared, the window told.
+  SetFocus(handles_[next]);
+  for (size_t i : group) {
+    SendMessageW(handles_[i], BM_SETCHECK, i == next ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  SendMessageW(GetParent(handles_[next]), WM_COMMAND, MAKEWPARAM(shapes_[next].id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(handles_[next]));
   return true;
 }
 

@@ -2,7 +2,8 @@
 // control's own font: a single-line caption's extent is at most the control's
 // width, a word-wrapped one's height at most its height, and the two column
 // headings over the inputs take exactly two lines. Under Wine this holds in
-// the prepared prefix (scripts/wine-prefix.sh), with Wine's MS Sans Serif.
+// the prepared prefix (scripts/wine-prefix.sh), with Wine's MS Sans Serif
+// standing in for Microsoft Sans Serif.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -64,9 +65,11 @@ void ExpectCaptionFits(HWND h, const wchar_t* name) {
 }
 
 TEST(Captions, TheDesignsFontsAreThemselves) {
-  // Wine draws a face it lacks with another; the prepared prefix has them.
+  // Wine draws a face it lacks with another; the prepared prefix has them,
+  // and substitutes the design's faces for the TrueType faces asked for.
   HDC dc = GetDC(nullptr);
-  for (const wchar_t* face : {L"MS Sans Serif", L"Marlett", L"Courier", L"Times New Roman"}) {
+  for (const wchar_t* face : {L"MS Sans Serif", L"Microsoft Sans Serif", L"Marlett", L"Courier",
+                              L"Courier New", L"Times New Roman"}) {
     LOGFONTW lf{};
     lf.lfHeight = -13;
     lf.lfCharSet = DEFAULT_CHARSET;

@@ -104,7 +104,7 @@ void CheckLayoutAt(const Window& w, int dpi) {
     ASSERT_TRUE(font);
     ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
     const FontRow& f = kFonts[static_cast<int>(c.font)];
-    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
+    EXPECT_STREQ(lf.lfFaceName, f.face);
     EXPECT_EQ(lf.lfHeight, -static_cast<int>(std::floor(f.pointsX100 / 100.0 * dpi / 72 + 0.5)));
     EXPECT_EQ(lf.lfWeight, f.bold ? FW_BOLD : FW_NORMAL);
 
@@ -246,6 +246,23 @@ bool DrawsIn(HWND box, COLORREF colour) {
   return found;
 }
 
+// The label above A's frame reaches into its top edge; the frame's etched
+// line stays whole along it all the same.
+TEST(Form1Layout, AFramesTopLineIsWhole) {
+  Window w;
+  RedrawWindow(w.form->hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  HWND frame = w[ControlId::Frame1];
+  RECT r;
+  GetClientRect(frame, &r);
+  HDC dc = GetDC(frame);
+  int shown = 0;
+  for (int x = 0; x < r.right; ++x) shown += GetPixel(dc, x, 0) == GetSysColor(COLOR_3DSHADOW);
+  ReleaseDC(frame, dc);
+  EXPECT_GE(shown, r.right - 1) << "of " << r.right << " pixels";  // the last is the right edge's
+}
+
 TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
   {
     // With the system's own colours, as Windows 10 and 11 and the prepared
@@ -352,6 +369,32 @@ TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
   SetFocus(w[ControlId::cmdExecute]);
   w.Key(VK_RETURN);
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"3.5");
+}
+
+// Every arrow on either option of a frame selects and focuses the other one,
+// as a click does, and leaves the other frame's choice as it was.
+TEST(Form1Options, ArrowsMoveToTheOtherOptionOfTheirFrame) {
+  using C = ControlId;
+  const struct {
+    C from, to, otherFrame;
+  } rows[] = {{C::optA0, C::optA1, C::optB1},
+              {C::optA1, C::optA0, C::optB0},
+              {C::optB0, C::optB1, C::optA1},
+              {C::optB1, C::optB0, C::optA0}};
+  Window w;
+  const auto checked = [&](C id) { return SendMessageW(w[id], BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  for (const auto& r : rows) {
+    for (UINT vk : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) {
+      SCOPED_TRACE(::testing::Message() << RowOf(r.from).name << " key " << vk);
+      w.Click(r.otherFrame);
+      w.Click(r.from);
+      SetFocus(w[r.from]);
+      w.Key(vk);
+      EXPECT_EQ(w.FocusId(), r.to);
+      EXPECT_TRUE(checked(r.to) && !checked(r.from) && checked(r.otherFrame));
+      EXPECT_TRUE(GetWindowLongW(w[r.to], GWL_STYLE) & WS_TABSTOP);  // the window was told
+    }
+  }
 }
 
 TEST(Form1Options, GroupsAreIndependent) {

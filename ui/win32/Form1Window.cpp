@@ -66,7 +66,9 @@ bool Form1Window::CreateWindowWithMenus(HINSTANCE instance, HICON icon) {
   return true;
 }
 
-bool Form1Window::PreTranslate(MSG& msg) { return hwnd_ && IsDialogMessageW(hwnd_, &msg); }
+bool Form1Window::PreTranslate(MSG& msg) {
+  return hwnd_ && (controls_.ArrowInFrame(msg) || IsDialogMessageW(hwnd_, &msg));
+}
 
 std::wstring Form1Window::GetText(Field field) {
   HWND h = Control(RowOf(field).id);
