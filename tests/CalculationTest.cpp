@@ -274,36 +274,18 @@ TEST(Calculation, NewSeparatorServesTheNextPress) {
 }
 
 // The regional settings change while the division message is open: the rest
-// of that press keeps the separator it started with, the next press takes
-// the new one.
+// of that press keeps its separator, the next press takes the new one.
 TEST(Calculation, SeparatorChangedDuringAMessageServesTheNextPress) {
-  struct SettingChangeInBox : FakeForm1View {
-    int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override {
-      commands->SetDecimalSep(next);
-      return FakeForm1View::Show(prompt, style, title);
-    }
-    Form1Commands* commands = nullptr;
-    std::wstring next;
-  };
-  const std::pair<std::wstring, std::wstring> rows[] = {
-      {L".", L","}, {L",", L"."}, {L".", L"\u066b"}, {L",", L"\u00b7\u00b7\u00b7\u00b7\u00b7"}};
-  for (const auto& [before, after] : rows) {
-    SCOPED_TRACE(::testing::PrintToString(before + L" " + after));
-    SettingChangeInBox view;
-    Form1Commands commands(view, before);
-    view.commands = &commands;
-    view.next = after;
-    commands.Form_Load();
-    view.SetInputs(L"1", L"0", L"1E-200", L"0");  // B so small that A/B divides by zero
-    commands.cmdExecute_Click();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view[Field::txtSumReal], L"1" + before + L"0");
-    EXPECT_EQ(view[Field::txtDifferenceReal], L"1" + before + L"0");
-    view.next = after;
-    view.SetInputs(L"2" + after + L"5", L"0", L"1", L"0");
-    commands.cmdExecute_Click();
-    EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view[Field::txtQuotientReal], L"2" + after + L"5");
+  for (const auto& [before, after] : {std::pair<std::wstring, std::wstring>{L".", L","},
+                                      {L",", L"."},
+                                      {L".", L"\u066b\u066b\u066b\u066b\u066b"}}) {
+    Calculator calc(before);
+    calc.view.onShow = [&] { calc.commands.SetDecimalSep(after); };
+    calc.Press(L"1", L"0", L"1E-200", L"0");  // A/B divides by zero
+    ASSERT_EQ(calc.view.messages.size(), 1u);
+    EXPECT_EQ(calc.view[Field::txtSumReal], L"1" + before + L"0");
+    calc.Press(L"2" + after + L"5", L"0", L"1", L"0");
+    EXPECT_EQ(calc.view[Field::txtQuotientReal], L"2" + after + L"5");
   }
 }
 
