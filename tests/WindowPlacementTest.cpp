@@ -15,7 +15,7 @@ int Px(int twips, int dpi) { return static_cast<int>(std::floor(twips * dpi / 14
 enum Edge { Kept, Start, End };  // where the window lands on one axis
 
 TEST(WindowPlacement, OnTheScreenAtEveryScale) {
-  const struct {
+  const struct Row {
     int dpi;
     ScreenRect work;
     Edge x, y;

@@ -35,9 +35,7 @@ TEST(Placement, BothWindowsInsideTheWorkArea) {
 }
 
 TEST(Placement, BothWindowsInsideTheWorkAreaAt168Dpi) {
-  const DWORD dpi = 168;
-  const auto* bytes = reinterpret_cast<const BYTE*>(&dpi);
-  EXPECT_EQ(RunSelfWith({L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, {bytes, bytes + 4}},
+  EXPECT_EQ(RunSelfWith({L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, {168, 0, 0, 0}},
                         L"Placement.BothWindowsInsideTheWorkArea", L"QUORVANE_EXPECT_DPI", L"168"),
             0u);
 }
