@@ -5,22 +5,25 @@
 #include "about/Version.h"
 #include "win32/MessageLoop.h"
 #include "win32/Picture.h"
-#include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
 namespace quorvane {
 namespace {
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr win32::WindowDesign kDesign{
+    frmAbout::kClassName,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+    {kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips, kAboutClientHeightTwips},
+    static_cast<int>(AboutId::cmdOK)};
 
-// One line of the etched rule, `pixels` high at 96 dpi.
-void FillRule(HDC dc, int dpi, int rightTwips, int pixels, COLORREF colour) {
+// One line of the etched rule, `pixels` high at 96 dpi, in a system colour so
+// that it stays visible in every colour scheme.
+void FillRule(HDC dc, int dpi, int rightTwips, int pixels, int colour) {
   const int top = TwipsToPixels(kRuleTopTwips, dpi);
   const RECT line{TwipsToPixels(kRuleLeftTwips, dpi), top, TwipsToPixels(rightTwips, dpi),
                   top + MulDiv(pixels, dpi, 96)};
-  const win32::OwnedBrush brush(CreateSolidBrush(colour));
-  FillRect(dc, &line, brush.get());
+  FillRect(dc, &line, GetSysColorBrush(colour));
 }
 
 }  // namespace
@@ -32,25 +35,16 @@ frmAbout::~frmAbout() {
 }
 
 bool frmAbout::Create(HWND owner) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!win32::RegisterClassOnce(instance, kClassName, win32::OwnedWindowProc<frmAbout>,
-                                reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1))) {
-    return false;
-  }
   // The picture is decoded once and kept for every later showing.
   if (!picture_) {
     picture_ = win32::DecodePicture(win32::ResourceBytes(IDR_PICICON, RT_RCDATA),
                                     GetSysColor(COLOR_3DFACE));
   }
-  if (!CreateWindowExW(kExStyle, kClassName, L"frmAbout", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                       100, owner, nullptr, instance, this)) {
+  if (!CreateTopLevel(kDesign, kAboutControls, kAboutFonts, L"frmAbout", GetModuleHandleW(nullptr),
+                      owner)) {
     return false;
   }
-  dpi_ = win32::DpiOf(hwnd_);
-  controls_.Create(hwnd_, kAboutControls, kAboutFonts, dpi_);
   win32::SetPicture(Control(AboutId::picIcon), picture_.get());
-  win32::PlaceClientArea(hwnd_, kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips,
-                         kAboutClientHeightTwips, dpi_);
   Form_Load();
   return true;
 }
@@ -66,8 +60,8 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Paint() {
   win32::Painting paint(hwnd_);
-  FillRule(paint.dc(), dpi_, kWhiteRightTwips, 2, RGB(255, 255, 255));
-  FillRule(paint.dc(), dpi_, kGreyRightTwips, 1, RGB(128, 128, 128));
+  FillRule(paint.dc(), dpi_, kWhiteRightTwips, 2, COLOR_3DHILIGHT);
+  FillRule(paint.dc(), dpi_, kGreyRightTwips, 1, COLOR_3DSHADOW);
 }
 
 void frmAbout::Unload() {
@@ -88,11 +82,11 @@ void frmAbout::Show(int modal, HWND owner) {
   if (!Create(owner)) return;
   closed_ = false;
   if (modal != 1) {
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ShowTopLevel(SW_SHOWNORMAL);
     return;
   }
   win32::OtherWindowsDisabled others(hwnd_);
-  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  ShowTopLevel(SW_SHOWNORMAL);
   const std::optional<int> quit =
       win32::RunMessages([this] { return hwnd_; }, [this] { return closed_; });
   // The other windows come back before this one goes, so activation returns
@@ -102,7 +96,7 @@ void frmAbout::Show(int modal, HWND owner) {
   if (quit) PostQuitMessage(*quit);
 }
 
-LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: {
       const int id = LOWORD(wp);
@@ -132,26 +126,8 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_DPICHANGED: {
-      // Where Windows puts the box, at the size it gives; the designed
-      // position is only where each showing starts.
-      dpi_ = HIWORD(wp);
-      controls_.Scale(dpi_);
-      const RECT* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      InvalidateRect(hwnd_, nullptr, TRUE);
-      return 0;
-    }
-    case WM_ACTIVATE:
-      if (controls_.KeepFocus(hwnd_, wp, Control(AboutId::cmdOK))) return 0;
-      break;
     case WM_CLOSE:
       Unload();
-      return 0;
-    case WM_NCDESTROY:
-      closed_ = true;
-      controls_.Forget();
       return 0;
     default:
       break;

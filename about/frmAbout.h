@@ -9,13 +9,12 @@
 
 #include "about/AboutLayout.h"
 #include "core/MessageBox.h"
-#include "win32/ControlSet.h"
 #include "win32/Owned.h"
-#include "win32/OwnedWindowProc.h"
+#include "win32/TopLevelWindow.h"
 
 namespace quorvane {
 
-class frmAbout {
+class frmAbout final : public win32::TopLevelWindow<frmAbout> {
  public:
   static constexpr wchar_t kClassName[] = L"QuorvaneAbout";
   // What System Info does; by default StartSysInfo with the box's messages.
@@ -30,15 +29,14 @@ class frmAbout {
   // thread is disabled. owner may be null.
   void Show(int modal, HWND owner);
 
-  HWND hwnd() const { return hwnd_; }
   HWND Control(AboutId id) const { return controls_[id]; }
   HFONT Font(AboutFont font) const { return controls_.Font(static_cast<int>(font)); }
-  int Dpi() const { return dpi_; }
   void SetSysInfoHandler(SysInfoHandler handler) { sysInfo_ = std::move(handler); }
 
  private:
-  friend LRESULT CALLBACK win32::OwnedWindowProc<frmAbout>(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  friend class win32::TopLevelWindow<frmAbout>;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnDestroyed() { closed_ = true; }
   bool Create(HWND owner);
   void Form_Load();
   void Paint();
@@ -46,10 +44,7 @@ class frmAbout {
   void cmdSysInfo_Click();
 
   SysInfoHandler sysInfo_;
-  HWND hwnd_ = nullptr;
-  int dpi_ = 96;
   bool closed_ = true;
-  win32::ControlSet controls_;
   win32::OwnedBitmap picture_;
 };
 

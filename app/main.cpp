@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "ui/win32/Form1Window.h"
 #include "win32/ComApartment.h"
+#include "win32/WindowMessageBox.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace quorvane;
@@ -17,6 +18,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   Form1Program program(form);
   if (!form.Create(instance, showCommand, &program, true,
                    LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVANE)))) {
+    // A window or control that was not made would fail every later press.
+    ShowMessageBox(nullptr, L"Quorvane could not create its window and has to end.", 0, L"");
     return 1;
   }
   return RunMessageLoop(form);

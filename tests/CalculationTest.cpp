@@ -273,6 +273,22 @@ TEST(Calculation, NewSeparatorServesTheNextPress) {
   }
 }
 
+// The regional settings change while the division message is open: the rest
+// of that press keeps its separator, the next press takes the new one.
+TEST(Calculation, SeparatorChangedDuringAMessageServesTheNextPress) {
+  for (const auto& [before, after] : {std::pair<std::wstring, std::wstring>{L".", L","},
+                                      {L",", L"."},
+                                      {L".", L"\u066b\u066b\u066b\u066b\u066b"}}) {
+    Calculator calc(before);
+    calc.view.onShow = [&] { calc.commands.SetDecimalSep(after); };
+    calc.Press(L"1", L"0", L"1E-200", L"0");  // A/B divides by zero
+    ASSERT_EQ(calc.view.messages.size(), 1u);
+    EXPECT_EQ(calc.view[Field::txtSumReal], L"1" + before + L"0");
+    calc.Press(L"2" + after + L"5", L"0", L"1", L"0");
+    EXPECT_EQ(calc.view[Field::txtQuotientReal], L"2" + after + L"5");
+  }
+}
+
 TEST(Calculation, NeverWritesInputsAndClearsLabelsFirst) {
   Calculator calc;
   calc.view.selected = {1, 1};

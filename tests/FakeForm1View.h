@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class FakeForm1View : public IForm1View {
   void Select(OptionGroup group, int item) override { selected[static_cast<int>(group)] = item; }
   int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override {
     messages.push_back({std::wstring(prompt), style, std::wstring(title)});
+    if (onShow) onShow();  // what happens while the box is open
     return kAnswerOk;
   }
 
@@ -43,6 +45,7 @@ class FakeForm1View : public IForm1View {
   std::array<int, 2> selected{0, 0};
   std::vector<ShownMessage> messages;
   std::vector<Field> writes;
+  std::function<void()> onShow;
 
  private:
   static std::size_t Index(Field f) { return static_cast<std::size_t>(f); }

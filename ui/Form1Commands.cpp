@@ -40,9 +40,7 @@ void Form1Commands::Put(Field field, std::wstring_view text) {
   ClearFloatStatus();
 }
 
-void Form1Commands::Show(Field field, double value) {
-  Put(field, FormatResult(value, decimalSep_));
-}
+void Form1Commands::Show(Field field, double value) { Put(field, FormatResult(value, pressSep_)); }
 
 void Form1Commands::ShowDegrees(Field field, double radians) {
   const double degrees = FpMul(radians, RadiansToDegrees);
@@ -50,7 +48,7 @@ void Form1Commands::ShowDegrees(Field field, double radians) {
   Show(field, degrees);
 }
 
-double Form1Commands::Read(Field field) { return TextToNumber(Text(field), decimalSep_); }
+double Form1Commands::Read(Field field) { return TextToNumber(Text(field), pressSep_); }
 
 void Form1Commands::ReadInput(OptionGroup group, Field realBox, Field imagBox, double& re,
                               double& im, Field realLabel, Field imagLabel) {
@@ -79,6 +77,7 @@ void Form1Commands::cmdExecute_Click() {
   Form1State& s = state_;
   ClearFloatStatus();
   try {
+    pressSep_ = decimalSep_;
     Put(Field::lblDisplayReal1, L"");
     Put(Field::lblDisplayImag1, L"");
     Put(Field::lblDisplayReal2, L"");
@@ -89,7 +88,7 @@ void Form1Commands::cmdExecute_Click() {
               Field::lblDisplayReal2, Field::lblDisplayImag2);
 
     CQuotient(s.dblRealA, s.dblImagA, s.dblRealB, s.dblImagB, s.dblRealResult, s.dblImagResult,
-              view_, decimalSep_);
+              view_, pressSep_);
     Show(Field::txtQuotientReal, s.dblRealResult);
     Show(Field::txtQuotientImag, s.dblImagResult);
     ShowPolarOf(s.dblRealResult, s.dblImagResult, Field::txtQuotientMag, Field::txtQuotientAngle);

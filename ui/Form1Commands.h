@@ -53,6 +53,9 @@ class Form1Commands {
 
   IForm1View& view_;
   std::wstring decimalSep_;
+  // The separator of the press under way, its own copy: a message box it
+  // shows may let a change of the settings in, which serves the next press.
+  std::wstring pressSep_;
   Form1State state_;
 };
 

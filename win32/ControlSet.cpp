@@ -129,9 +129,9 @@ FontSet::FontSet(std::span<const FontRow> rows, int dpi) {
   }
 }
 
-void ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
+bool ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
                            std::span<const FontRow> fonts, int dpi) {
-  RegisterControlClasses(GetModuleHandleW(nullptr));
+  if (!RegisterControlClasses(GetModuleHandleW(nullptr))) return false;
   shapes_.assign(shapes.begin(), shapes.end());
   fontRows_ = fonts;
   fonts_ = FontSet(fonts, dpi);
@@ -150,8 +150,10 @@ void ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
       // The first option button of each frame starts its group.
       const bool startsGroup = c.kind == Kind::Option && (i == 0 || shapes_[i - 1].kind != c.kind);
       handles_[i] = CreateOne(window, c, startsGroup, dpi);
+      if (!handles_[i]) return false;
     }
   }
+  return true;
 }
 
 HWND ControlSet::CreateOne(HWND window, const ControlShape& c, bool startsGroup, int dpi) {
@@ -164,6 +166,7 @@ HWND ControlSet::CreateOne(HWND window, const ControlShape& c, bool startsGroup,
       cls.exStyle, cls.name, c.caption, style, TwipsToPixels(c.left, dpi),
       TwipsToPixels(c.top, dpi), TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
+  if (!h) return nullptr;
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[c.font]), FALSE);
   // Text boxes hold any length, not the edit control's default 30,000.
   if (c.kind == Kind::TextBox) SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
@@ -252,18 +255,6 @@ void ControlSet::Forget() {
   handles_.assign(handles_.size(), nullptr);
   tooltip_ = nullptr;
   lastFocus_ = nullptr;
-}
-
-void PlaceClientArea(HWND window, int leftTwips, int topTwips, int widthTwips, int heightTwips,
-                     int dpi) {
-  RECT rc{TwipsToPixels(leftTwips, dpi), TwipsToPixels(topTwips, dpi), 0, 0};
-  rc.right = rc.left + TwipsToPixels(widthTwips, dpi);
-  rc.bottom = rc.top + TwipsToPixels(heightTwips, dpi);
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-  AdjustWindowRectExForDpi(&rc, style, GetMenu(window) != nullptr, exStyle, static_cast<UINT>(dpi));
-  SetWindowPos(window, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int DpiOf(HWND window) {

@@ -59,11 +59,12 @@ class ControlSet {
  public:
   // Creates the controls of the table `rows` in `window` at `dpi`, in table
   // order, with fonts from the table `fonts`. Both tables outlive the set.
+  // False when a control cannot be made.
   template <class Rows>
-  void Create(HWND window, const Rows& rows, std::span<const FontRow> fonts, int dpi) {
+  bool Create(HWND window, const Rows& rows, std::span<const FontRow> fonts, int dpi) {
     std::vector<ControlShape> shapes;
     for (const auto& r : rows) shapes.push_back(ShapeOf(r));
-    CreateAll(window, shapes, fonts, dpi);
+    return CreateAll(window, shapes, fonts, dpi);
   }
   // Places and sizes every control at `dpi` with fonts made for it. The new
   // fonts are handed out before the old ones go: no control ever holds a
@@ -92,7 +93,7 @@ class ControlSet {
   void Forget();
 
  private:
-  void CreateAll(HWND window, std::span<const ControlShape> shapes, std::span<const FontRow> fonts,
+  bool CreateAll(HWND window, std::span<const ControlShape> shapes, std::span<const FontRow> fonts,
                  int dpi);
   HWND CreateOne(HWND window, const ControlShape& c, bool startsGroup, int dpi);
 
@@ -103,11 +104,6 @@ class ControlSet {
   HWND tooltip_ = nullptr;  // owned by the window, destroyed with it
   HWND lastFocus_ = nullptr;
 };
-
-// Moves and sizes `window` so its client area lies at the designed place at
-// `dpi`, for its own style, extended style and menu.
-void PlaceClientArea(HWND window, int leftTwips, int topTwips, int widthTwips, int heightTwips,
-                     int dpi);
 
 // The dpi `window` is shown at.
 int DpiOf(HWND window);

@@ -11,6 +11,7 @@
 // After windows.h, which they need.
 #include <oleacc.h>
 #include <shellapi.h>
+#include <shellscalingapi.h>
 
 namespace quorvane::win32 {
 
@@ -23,7 +24,8 @@ namespace quorvane::win32 {
   X(L"advapi32.dll", RegCloseKey)             \
   X(L"oleacc.dll", CreateStdAccessibleObject) \
   X(L"oleacc.dll", LresultFromObject)         \
-  X(L"oleaut32.dll", SysAllocString)
+  X(L"oleaut32.dll", SysAllocString)          \
+  X(L"shcore.dll", GetDpiForMonitor)
 
 enum class Api : int {
 #define X(library, name) name,

@@ -6,9 +6,16 @@ std::optional<int> RunMessages(const std::function<HWND()>& keyWindow,
                                const std::function<bool()>& done) {
   MSG msg;
   while (!done()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) return static_cast<int>(msg.wParam);
-    if (got < 0) break;
+    // A message sent to a window of this thread is handled inside
+    // PeekMessageW without being returned, and it may be what ends the loop:
+    // done() is asked again after every look, not only after a posted message.
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!done()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      }
+      continue;
+    }
+    if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
     HWND keys = keyWindow();
     if (keys && IsDialogMessageW(keys, &msg)) continue;
     TranslateMessage(&msg);

@@ -190,11 +190,11 @@ TEST(AboutBox, ControlsFontsRuleAndPictureWhereTheyBelong) {
     }
     ReleaseDC(pic, dc);
     EXPECT_EQ(mismatches, 0);
-    // The etched rule: grey over white at the rule's height.
+    // The etched rule: shadow over highlight at the rule's height.
     HDC boxDc = GetDC(about);
     const int y = Px(2940, dpi);
-    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y), RGB(128, 128, 128));
-    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y + 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y), GetSysColor(COLOR_3DSHADOW));
+    EXPECT_EQ(GetPixel(boxDc, Px(2000, dpi), y + 1), GetSysColor(COLOR_3DHILIGHT));
     ReleaseDC(about, boxDc);
     Press(about, VK_ESCAPE);
   });

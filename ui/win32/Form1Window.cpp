@@ -4,10 +4,19 @@
 
 #include "ui/win32/HeadingLabel.h"
 #include "win32/MessageLoop.h"
-#include "win32/WindowClass.h"
 #include "win32/WindowMessageBox.h"
 
 namespace quorvane::win32 {
+namespace {
+
+constexpr WindowDesign kDesign{
+    Form1Window::kClassName,
+    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    0,
+    {kDesignedLeftTwips, kDesignedTopTwips, kClientWidthTwips, kClientHeightTwips},
+    static_cast<int>(ControlId::txtRealA)};
+
+}  // namespace
 
 std::wstring UserDecimalSeparator() {
   wchar_t buf[8] = {};
@@ -27,26 +36,8 @@ Form1Window::~Form1Window() {
 bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* events,
                          bool quitOnDestroy, HICON icon) {
   events_ = events;
-  quitOnDestroy_ = quitOnDestroy;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  if (!CreateWindowWithMenus(instance, icon)) return false;
-  dpi_ = DpiOf(hwnd_);
-  controls_.Create(hwnd_, kForm1Controls, kFonts, dpi_);
-  PlaceClientArea(hwnd_, kDesignedLeftTwips, kDesignedTopTwips, kClientWidthTwips,
-                  kClientHeightTwips, dpi_);
-  commands_.Form_Load();
-  ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
-  SetFocus(Control(ControlId::txtRealA));
-  return true;
-}
-
-bool Form1Window::CreateWindowWithMenus(HINSTANCE instance, HICON icon) {
-  if (!RegisterClassOnce(instance, kClassName, OwnedWindowProc<Form1Window>,
-                         reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1), icon)) {
-    return false;
-  }
   OwnedMenu bar(CreateMenu());
   for (const MenuRow& m : kForm1Menus) {
     HMENU popup = CreatePopupMenu();
@@ -55,14 +46,13 @@ bool Form1Window::CreateWindowWithMenus(HINSTANCE instance, HICON icon) {
     }
     AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), m.caption);
   }
-  // Created small and placed once its dpi is known. From here on the window
-  // owns the menu bar.
-  if (!CreateWindowExW(0, kClassName, L"Quorvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                       CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, bar.get(), instance,
-                       this)) {
+  if (!CreateTopLevel(kDesign, kForm1Controls, kFonts, L"Quorvane", instance, nullptr, bar.Forget(),
+                      icon)) {
     return false;
   }
-  bar.Forget();
+  quitOnDestroy_ = quitOnDestroy;
+  commands_.Form_Load();
+  ShowTopLevel(showCommand);
   return true;
 }
 
@@ -171,7 +161,7 @@ LRESULT Form1Window::OnEditColour(HDC dc, HWND box) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
 }
 
-LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
@@ -184,17 +174,6 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return brush;
       }
       break;
-    case WM_ACTIVATE:
-      if (controls_.KeepFocus(hwnd_, wp, Control(ControlId::txtRealA))) return 0;
-      break;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wp);
-      controls_.Scale(dpi_);
-      const RECT* r = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
     case WM_CLOSE:
       if (events_ && events_->OnQueryUnload()) return 0;
       DestroyWindow(hwnd_);
@@ -210,15 +189,14 @@ LRESULT Form1Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENDSESSION:
       if (wp) DestroyWindow(hwnd_);
       return 0;
-    case WM_NCDESTROY:
-      // The controls and the tooltip, which the window owns, went before it.
-      controls_.Forget();
-      if (quitOnDestroy_) PostQuitMessage(0);
-      return 0;
     default:
       break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form1Window::OnDestroyed() {
+  if (quitOnDestroy_) PostQuitMessage(0);
 }
 
 int RunMessageLoop(Form1Window& form) {

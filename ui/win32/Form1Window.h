@@ -9,8 +9,7 @@
 
 #include "ui/Form1Commands.h"
 #include "ui/Form1Layout.h"
-#include "win32/ControlSet.h"
-#include "win32/OwnedWindowProc.h"
+#include "win32/TopLevelWindow.h"
 
 namespace quorvane::win32 {
 
@@ -31,7 +30,7 @@ class IForm1Events {
 // whenever the regional settings change.
 std::wstring UserDecimalSeparator();
 
-class Form1Window final : public IForm1View {
+class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View {
  public:
   static constexpr wchar_t kClassName[] = L"QuorvaneForm1";
 
@@ -44,11 +43,9 @@ class Form1Window final : public IForm1View {
   // events may be null: the menus then do nothing and a close is granted.
   bool Create(HINSTANCE instance, int showCommand, IForm1Events* events, bool quitOnDestroy = true,
               HICON icon = nullptr);
-  HWND hwnd() const { return hwnd_; }
   HWND Control(ControlId id) const { return controls_[id]; }
   HWND Tooltip() const { return controls_.Tooltip(); }
   HFONT Font(FontId font) const { return controls_.Font(static_cast<int>(font)); }
-  int Dpi() const { return dpi_; }
 
   // The dialog-style keyboard: Tab, arrows in the option groups, Space.
   bool PreTranslate(MSG& msg);
@@ -61,9 +58,9 @@ class Form1Window final : public IForm1View {
   int Show(std::wstring_view prompt, unsigned style, std::wstring_view title) override;
 
  private:
-  friend LRESULT CALLBACK win32::OwnedWindowProc<Form1Window>(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  bool CreateWindowWithMenus(HINSTANCE instance, HICON icon);
+  friend class TopLevelWindow<Form1Window>;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnDestroyed();
   void OnCommand(int id, int code, HWND from);
   void OnClick(ControlId id);
   LRESULT OnEditColour(HDC dc, HWND box);
@@ -71,10 +68,7 @@ class Form1Window final : public IForm1View {
 
   Form1Commands commands_;
   IForm1Events* events_ = nullptr;
-  bool quitOnDestroy_ = true;
-  HWND hwnd_ = nullptr;
-  int dpi_ = 96;
-  ControlSet controls_;
+  bool quitOnDestroy_ = false;
 };
 
 // Runs the program's message loop until the window is gone.

@@ -1,0 +1,96 @@
+// What every top-level window of the program does alike, done once: it is
+// created at its final rectangle on its monitor, at that monitor's dpi and
+// inside its work area, with the controls of its table; its client area keeps
+// its designed size across dpi changes; the focus comes back to the control
+// that had it; its controls are let go when it is destroyed. A window derives
+// from TopLevelWindow<Itself> and brings its table, its commands and its paint:
+// OnMessage(msg, wp, lp) for every other message, OnDestroyed() at the end.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "win32/ControlSet.h"
+#include "win32/OwnedWindowProc.h"
+#include "win32/WindowPlacement.h"
+
+namespace quorvane::win32 {
+
+// A window as designed.
+struct WindowDesign {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+  DesignedClient client;
+  int firstFocus;  // id of the control that has the focus first
+};
+
+// The part of the base that does not depend on the window class.
+class WindowFrame {
+ public:
+  HWND hwnd() const { return hwnd_; }
+  int Dpi() const { return dpi_; }
+
+ protected:
+  WindowFrame() = default;
+  ~WindowFrame() = default;
+  WindowFrame(const WindowFrame&) = delete;
+  WindowFrame& operator=(const WindowFrame&) = delete;
+
+  // Registers the class in `instance` and creates the window, owned by
+  // `owner` (may be null) with the menu bar `menu` (may be null; the call
+  // takes it, and destroys it if it cannot be made). False when either fails.
+  bool Open(const WindowDesign& design, WNDPROC proc, HINSTANCE instance, HICON icon,
+            const wchar_t* title, HWND owner, HMENU menu, void* self);
+  // The controls could not all be made: the window goes, and false.
+  bool Abandon();
+  // Shows the window; the first control gets the focus only if the window
+  // was activated, since setting the focus would activate it.
+  void ShowTopLevel(int showCommand);
+  // WM_GETDPISCALEDSIZE, WM_DPICHANGED and WM_ACTIVATE; true when handled.
+  bool HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  HWND hwnd_ = nullptr;
+  int dpi_ = 96;
+  ControlSet controls_;
+
+ private:
+  const WindowDesign* design_ = nullptr;
+};
+
+template <class Derived>
+class TopLevelWindow : public WindowFrame {
+ protected:
+  // Creates the window and its controls from `rows` and `fonts` (which, as
+  // `design`, outlive the window). False, with no window left, when the
+  // window or one of its controls cannot be made.
+  template <class Rows>
+  bool CreateTopLevel(const WindowDesign& design, const Rows& rows, std::span<const FontRow> fonts,
+                      const wchar_t* title, HINSTANCE instance, HWND owner = nullptr,
+                      HMENU menu = nullptr, HICON icon = nullptr) {
+    if (!Open(design, OwnedWindowProc<TopLevelWindow>, instance, icon, title, owner, menu,
+              static_cast<TopLevelWindow*>(this))) {
+      return false;
+    }
+    return controls_.Create(hwnd_, rows, fonts, dpi_) || Abandon();
+  }
+
+ private:
+  friend LRESULT CALLBACK OwnedWindowProc<TopLevelWindow>(HWND, UINT, WPARAM, LPARAM);
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    auto& self = static_cast<Derived&>(*this);
+    if (msg == WM_NCDESTROY) {
+      // The controls and the tooltip, which the window owns, went before it.
+      controls_.Forget();
+      self.OnDestroyed();
+      return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    if (HandleFrameMessage(msg, wp, lp, result)) return result;
+    return self.OnMessage(msg, wp, lp);
+  }
+};
+
+}  // namespace quorvane::win32
