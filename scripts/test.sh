@@ -47,19 +47,43 @@ ctest --preset win64 -R quorvane_soak --verbose | sed -n 's/^[0-9]*: //p'
 
 echo "== Quorvane.exe built again in a second folder, byte for byte the same"
 cmake -S . -B build/win64-again --toolchain cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUORVANE_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build/win64-again -j"$jobs" --target Quorvane >/dev/null
 cmp build/win64/bin/Quorvane.exe build/win64-again/bin/Quorvane.exe
 sha256sum build/win64/bin/Quorvane.exe
+# The debug file, named after the version, which the program names in turn.
+debug=$(cd build/win64 && ls Quorvane-*-win64.debug)
+cmp "build/win64/$debug" "build/win64-again/$debug"
+# .gnu_debuglink: the file's name, zero-padded to four bytes, then its CRC-32
+# (dumped from a copy: objcopy rewrites the file it reads).
+cp build/win64/bin/Quorvane.exe build/win64/debuglink.exe
+x86_64-w64-mingw32-objcopy --dump-section .gnu_debuglink=build/win64/debuglink \
+  build/win64/debuglink.exe
+python3 - build/win64/debuglink "build/win64/$debug" <<'PY'
+import os, sys, zlib
+
+link, debug = open(sys.argv[1], "rb").read(), open(sys.argv[2], "rb").read()
+named = link[: link.index(b"\0")].decode()
+crc = int.from_bytes(link[(len(named) + 4) // 4 * 4 :][:4], "little")
+if named != os.path.basename(sys.argv[2]) or crc != zlib.crc32(debug):
+    sys.exit(f"Quorvane.exe names {named} with CRC-32 {crc:08x}, not {sys.argv[2]}")
+print(f"{sys.argv[2]}: named by Quorvane.exe with its CRC-32, {crc:08x}")
+PY
 
 echo "== the ZIP and MSI packages"
 rm -f build/win64/Quorvane-*.zip build/win64/Quorvane-*.msi
 cpack --preset win64 >/dev/null
-listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | LC_ALL=C sort | tr '\n' ' ')
+# Named after the version: found by pattern, one of each.
+zip=$(cd build/win64 && ls Quorvane-*-win64.zip)
+msi=$(cd build/win64 && ls Quorvane-*-win64.msi)
+listing=$(cd build/win64 && cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm readme.txt " ] || { echo "ZIP holds: $listing"; exit 1; }
-echo "build/win64/Quorvane-1.0.0-win64.zip: $listing"
-listing=$(msiinfo export build/win64/Quorvane-1.0.0-win64.msi File | tail -n +4 | cut -f3 |
+echo "build/win64/$zip: $listing"
+listing=$(msiinfo export "build/win64/$msi" File | tail -n +4 | cut -f3 |
   LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm " ] || { echo "MSI holds: $listing"; exit 1; }
-echo "build/win64/Quorvane-1.0.0-win64.msi: $listing"
+echo "build/win64/$msi: $listing"
+
+echo "== another version number, carried by every file"
+bash scripts/check-version.sh
 echo "All test suites passed."
