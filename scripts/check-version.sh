@@ -55,8 +55,5 @@ properties = dict(line.split("\t", 1) for line in
                   (build / "msi-properties.txt").read_text().splitlines()[3:])
 check("the MSI's ProductVersion", properties.get("ProductVersion", "").strip() == version)
 check(f"Quorvane-{version}-win64.debug", (build / f"Quorvane-{version}-win64.debug").exists())
-# Nothing is left over from project()'s own number.
-others = sorted(p.name for p in build.glob("Quorvane-*") if version not in p.name)
-check("no file of another version", not others)
 sys.exit(f"not carried: {', '.join(failed)}" if failed else 0)
 PY
