@@ -67,10 +67,4 @@ inline constexpr int kRuleLeftTwips = 105;
 inline constexpr int kWhiteRightTwips = 5654;
 inline constexpr int kGreyRightTwips = 5669;
 
-// "Version " and the three numbers, in decimal.
-inline std::wstring VersionLine(int major, int minor, int revision) {
-  return L"Version " + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
-         std::to_wstring(revision);
-}
-
 }  // namespace quorvane

@@ -51,10 +51,7 @@ bool frmAbout::Create(HWND owner) {
 
 void frmAbout::Form_Load() {
   SetWindowTextW(hwnd_, kAboutCaption);
-  SetWindowTextW(
-      Control(AboutId::lblVersion),
-      VersionLine(QUORVANE_VERSION_MAJOR, QUORVANE_VERSION_MINOR, QUORVANE_VERSION_REVISION)
-          .c_str());
+  SetWindowTextW(Control(AboutId::lblVersion), QUORVANE_VERSION_LINE);
   SetWindowTextW(Control(AboutId::lblTitle), kAboutTitleLine);
 }
 

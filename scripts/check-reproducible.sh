@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Builds the last commit twice, in two fresh folders of different names, and
-# checks that Quorvane.exe, QuorvaneHelp.chm, the ZIP and the MSI come out
-# byte for byte the same. Prints the SHA-256 of each.
+# checks that Quorvane.exe, its debug file, QuorvaneHelp.chm, the ZIP and
+# the MSI come out byte for byte the same. Prints the SHA-256 of each.
 # Usage: scripts/check-reproducible.sh [--exe-only]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh win64
-files=(bin/Quorvane.exe bin/QuorvaneHelp.chm Quorvane-1.0.0-win64.zip Quorvane-1.0.0-win64.msi)
-[ "${1:-}" = "--exe-only" ] && files=(bin/Quorvane.exe)
+# The packages and the debug file are named after the version: found by pattern.
+files=(bin/Quorvane.exe 'Quorvane-*-win64.debug' bin/QuorvaneHelp.chm 'Quorvane-*-win64.zip'
+  'Quorvane-*-win64.msi')
+exe_only=false
+[ "${1:-}" = "--exe-only" ] && exe_only=true && files=(bin/Quorvane.exe 'Quorvane-*-win64.debug')
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-repro.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -21,7 +24,7 @@ for side in first second-build; do
   (
     cd "$src"
     cmake --preset win64 -DBUILD_TESTING=OFF >/dev/null
-    if [ "${#files[@]}" -eq 1 ]; then
+    if $exe_only; then
       cmake --build --preset win64 -j"$(nproc)" --target Quorvane >/dev/null
     else
       cmake --build --preset win64 -j"$(nproc)" >/dev/null
@@ -30,7 +33,10 @@ for side in first second-build; do
   )
 done
 status=0
-for f in "${files[@]}"; do
+for pattern in "${files[@]}"; do
+  # shellcheck disable=SC2086 # the pattern is meant to expand
+  f=$(cd "$work/first/quorvane/build/win64" && ls -d $pattern)
+  [ "$(wc -w <<<"$f")" -eq 1 ] || { echo "not one file for $pattern: $f"; exit 1; }
   a="$work/first/quorvane/build/win64/$f"
   b="$work/second-build/quorvane/build/win64/$f"
   if cmp -s "$a" "$b"; then

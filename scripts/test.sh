@@ -47,19 +47,32 @@ ctest --preset win64 -R quorvane_soak --verbose | sed -n 's/^[0-9]*: //p'
 
 echo "== Quorvane.exe built again in a second folder, byte for byte the same"
 cmake -S . -B build/win64-again --toolchain cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DQUORVANE_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build/win64-again -j"$jobs" --target Quorvane >/dev/null
 cmp build/win64/bin/Quorvane.exe build/win64-again/bin/Quorvane.exe
 sha256sum build/win64/bin/Quorvane.exe
+# The debug file, named after the version, which the program names in turn.
+debug=$(cd build/win64 && ls Quorvane-*-win64.debug)
+cmp "build/win64/$debug" "build/win64-again/$debug"
+# The program names it with its CRC-32, which objdump checks when it finds it.
+(cd build/win64 && x86_64-w64-mingw32-objdump -Wk bin/Quorvane.exe 2>&1) |
+  grep -F "Found separate debug info file: $debug" ||
+  { echo "Quorvane.exe does not name $debug with its CRC-32"; exit 1; }
 
 echo "== the ZIP and MSI packages"
 rm -f build/win64/Quorvane-*.zip build/win64/Quorvane-*.msi
 cpack --preset win64 >/dev/null
-listing=$(cd build/win64 && cmake -E tar tf Quorvane-1.0.0-win64.zip | LC_ALL=C sort | tr '\n' ' ')
+# Named after the version: found by pattern, one of each.
+zip=$(cd build/win64 && ls Quorvane-*-win64.zip)
+msi=$(cd build/win64 && ls Quorvane-*-win64.msi)
+listing=$(cd build/win64 && cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm readme.txt " ] || { echo "ZIP holds: $listing"; exit 1; }
-echo "build/win64/Quorvane-1.0.0-win64.zip: $listing"
-listing=$(msiinfo export build/win64/Quorvane-1.0.0-win64.msi File | tail -n +4 | cut -f3 |
+echo "build/win64/$zip: $listing"
+listing=$(msiinfo export "build/win64/$msi" File | tail -n +4 | cut -f3 |
   LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "Quorvane.exe QuorvaneHelp.chm " ] || { echo "MSI holds: $listing"; exit 1; }
-echo "build/win64/Quorvane-1.0.0-win64.msi: $listing"
+echo "build/win64/$msi: $listing"
+
+echo "== another version number, carried by every file"
+bash scripts/check-version.sh
 echo "All test suites passed."

@@ -25,6 +25,9 @@
 #     tool, naming Wine's msinfo32.exe;
 #   - an "open" command for .chm files that shows the help pages in the
 #     desktop's browser (scripts/wine-chm-open.sh, copied into the prefix);
+#   - a drive Q: of the prefix's own (drive_q), empty, for the test of a
+#     program started from a drive's root: Wine's DefineDosDeviceW, with
+#     which the test makes such a drive on Windows, does not reach its files;
 #   - with WIDTHxHEIGHT, a Wine virtual desktop of that size, so that windows
 #     get frames drawn by Wine without a window manager (headless runs).
 # A stamp in the prefix records what was applied; a prefix made by an older
@@ -38,6 +41,7 @@ quorvane_wine_env() {
   export WINEDEBUG=-all
   # No .NET or Gecko installation prompts; no menu entries on the host.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export QUORVANE_ROOT_DRIVE=Q:
 }
 
 # The Windows 10/11 defaults of HKCU\Control Panel\Colors. Menu is 240 240 240
@@ -145,7 +149,8 @@ prepare_wine_prefix() {
       echo "prepare_wine_prefix: wineboot made no C:\\windows in $prefix" >&2
       exit 1
     fi
-    mkdir -p "$windows/Fonts" "$windows/temp"
+    mkdir -p "$windows/Fonts" "$windows/temp" "$prefix/drive_q"
+    ln -sfn ../drive_q "$prefix/dosdevices/q:"
     cp -f "$fonts"/* "$windows/Fonts/"
     install -m 755 "$here/wine-chm-open.sh" "$windows/quorvane-chm-open"
     quorvane_prefix_registry "$desktop" >"$windows/temp/quorvane-prefix.reg"

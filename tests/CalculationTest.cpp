@@ -77,6 +77,7 @@ TEST(Calculation, PolarInputsShowTheirRectangularForm) {
     int optA, optB;
     const wchar_t *ra, *ia, *rb, *ib;
     const wchar_t *real1, *imag1, *real2, *imag2;
+    bool invalidFromView = false;  // the window's text setting leaves FE_INVALID raised
   } cases[] = {
       {1, 0, L"2", L"90", L"1", L"1", L".0", L"2.0", L"", L""},
       {0, 1, L"3", L"4", L"5", L"90", L"", L"", L".0", L"5.0"},
@@ -84,12 +85,18 @@ TEST(Calculation, PolarInputsShowTheirRectangularForm) {
       {1, 1, L"1000000", L"90", L"1", L"45", L".0", L"1000000.0", L".707", L".707"},
       {1, 1, L"10000", L"30", L"10000", L"90", L"8660.254", L"5000.0", L".0", L"10000.0"},
       {1, 1, L"10000", L"-150", L"1E9", L"180", L"-8660.254", L"-5000.0", L"-1000000000.0", L".0"},
+      // Beyond the reduction's range, either sign.
+      {1, 0, L"1000", L"1E15", L"1", L"1", L"172.814", L"-984.955", L"", L""},
+      {1, 0, L"1000", L"-1E15", L"1", L"1", L"172.814", L"984.955", L"", L""},
+      {1, 1, L"10000", L"30", L"10000", L"90", L"8660.254", L"5000.0", L".0", L"10000.0", true},
   };
   for (const auto& c : cases) {
     Calculator calc;
     calc.view.selected = {c.optA, c.optB};
+    calc.view.invalidOnSetText = c.invalidFromView;
     calc.Press(c.ra, c.ia, c.rb, c.ib);
-    SCOPED_TRACE(::testing::Message() << c.optA << c.optB << " " << c.ra << "," << c.ia);
+    SCOPED_TRACE(::testing::Message()
+                 << c.optA << c.optB << " " << c.ra << "," << c.ia << " " << c.invalidFromView);
     EXPECT_EQ(calc.view[Field::lblDisplayReal1], c.real1);
     EXPECT_EQ(calc.view[Field::lblDisplayImag1], c.imag1);
     EXPECT_EQ(calc.view[Field::lblDisplayReal2], c.real2);

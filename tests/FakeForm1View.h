@@ -22,6 +22,11 @@ class FakeForm1View : public IForm1View {
   void SetText(Field field, std::wstring_view text) override {
     texts[Index(field)] = std::wstring(text);
     writes.push_back(field);
+    if (invalidOnSetText) {
+      // As a real control's own arithmetic may: FE_INVALID left raised.
+      volatile double zero = 0;
+      zero = zero / zero;
+    }
   }
   bool IsSelected(OptionGroup group, int item) override {
     return selected[static_cast<int>(group)] == item;
@@ -42,6 +47,7 @@ class FakeForm1View : public IForm1View {
   }
 
   std::array<std::wstring, kFieldCount> texts{};
+  bool invalidOnSetText = false;
   std::array<int, 2> selected{0, 0};
   std::vector<ShownMessage> messages;
   std::vector<Field> writes;

@@ -48,6 +48,8 @@ TEST(TextToNumber, ReadsTheAcceptedForm) {
       {L"100000000000000000000.0", 1e20},
       {L"000000000000000000001e-5", 1e-5},
       {L"0.000000000000000000000000000000000000000001e42", 1},
+      // An exponent past 2^64 must not wrap around to a small one.
+      {L"1E-18446744073709551617", 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextToNumber(c.text, L"."), c.value) << testing::PrintToString(std::wstring(c.text));
@@ -65,8 +67,8 @@ TEST(TextToNumber, RejectsEverythingElseAsTypeMismatch) {
 }
 
 TEST(TextToNumber, BeyondTheDoubleRangeIsOverflow) {
-  for (const wchar_t* text :
-       {L"1e400", L"-1e400", L"1.8e308", L"1e99999999999999999999", L"1.7976931348623159e308"}) {
+  for (const wchar_t* text : {L"1e400", L"-1e400", L"1.8e308", L"1e99999999999999999999",
+                              L"1.7976931348623159e308", L"1E10000000000000000000"}) {
     EXPECT_EQ(ErrorOf(text), kErrOverflow) << testing::PrintToString(std::wstring(text));
   }
 }

@@ -47,7 +47,7 @@ TEST(AboutBox, EveryShowingLoadsTheSameTexts) {
   for (int showing = 0; showing < 2; ++showing) {
     WithBox(box, [&](HWND about) {
       EXPECT_EQ(TextOf(about), L"About Quorvane");
-      EXPECT_EQ(TextOf(box.Control(AboutId::lblVersion)), L"Version 1.0.0");
+      EXPECT_EQ(TextOf(box.Control(AboutId::lblVersion)), L"Version " QUORVANE_PROJECT_VERSION);
       EXPECT_EQ(TextOf(box.Control(AboutId::lblTitle)), L"Quorvane\r\nby its engineers");
       EXPECT_EQ(TextOf(box.Control(AboutId::cmdSysInfo)), L"&System Info...");
       EXPECT_EQ(TextOf(box.Control(AboutId::cmdOK)), L"OK");
@@ -243,6 +243,7 @@ TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
   const COLORREF scheme[] = {RGB(255, 255, 255), 0},
                  old[] = {GetSysColor(index[0]), GetSysColor(index[1])};
   SetSysColors(2, index, scheme);
+  const testing::Restore sessionColours([&] { SetSysColors(2, index, old); });
   frmAbout box;
   WithBox(box, [&](HWND about) {
     RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -261,13 +262,6 @@ TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
     }
     Press(about, VK_ESCAPE);
   });
-  SetSysColors(2, index, old);  // the session's colours back
-}
-
-TEST(AboutBox, VersionLineWritesTheNumbersInDecimal) {
-  EXPECT_EQ(VersionLine(1, 0, 0), L"Version 1.0.0");
-  EXPECT_EQ(VersionLine(2, 10, 3), L"Version 2.10.3");
-  EXPECT_EQ(VersionLine(0, 0, 65535), L"Version 0.0.65535");
 }
 
 }  // namespace

@@ -139,6 +139,12 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
   const std::wstring dir = ThisFolder() + L"\\alone \u00e9\u03a9\u7535";
   CreateDirectoryW(dir.c_str(), nullptr);
   const std::wstring exe = dir + L"\\Quorvane.exe";
+  const std::wstring help = dir + L"\\QuorvaneHelp.chm";
+  const Restore removed([&] {
+    DeleteFileW(help.c_str());
+    DeleteFileW(exe.c_str());
+    RemoveDirectoryW(dir.c_str());
+  });
   ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\Quorvane.exe").c_str(), exe.c_str(), FALSE));
   {
     ChmHandlerLog log;  // before the program starts, which inherits it
@@ -156,33 +162,46 @@ TEST(HelpContents, MissingHelpFileIsReportedWithItsFullPath) {
     // With the help file put beside it, the same folder opens it: under Wine
     // the prepared prefix's handler gets its full path and shows its start
     // page; on Windows the system's viewer opens it.
-    const std::wstring help = dir + L"\\QuorvaneHelp.chm";
     ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\QuorvaneHelp.chm").c_str(), help.c_str(), FALSE));
     ASSERT_TRUE(HelpViewers().empty());
     watcher.Clear();
     PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
     ExpectHelpOpened(log, help);
     EXPECT_TRUE(p.Settled(watcher).empty());
-    DeleteFileW(help.c_str());
   }
-  DeleteFileW(exe.c_str());
-  RemoveDirectoryW(dir.c_str());
 }
 
+// The root of a drive of the test's own, never a real drive's root. On
+// Windows, a folder of this test's made a drive as subst does; under Wine,
+// whose DefineDosDeviceW does not reach the files, the prepared prefix's
+// empty drive (QUORVANE_ROOT_DRIVE, scripts/wine-prefix.sh).
 TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
-  wchar_t windows[MAX_PATH];
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  const std::wstring root = std::wstring(windows, 3);  // "C:\"
-  const std::wstring exe = root + L"Quorvane.exe";
-  ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\Quorvane.exe").c_str(), exe.c_str(), FALSE));
-  {
-    Program p(exe);
-    MessageBoxWatcher watcher(IDOK, p.pid());
-    const std::vector<SeenBox> seen = BoxesAfterHelpContents(p, watcher);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
+  const std::wstring dir = ThisFolder() + L"\\drive root";
+  std::wstring drive = Env(L"QUORVANE_ROOT_DRIVE");
+  const bool defined = drive.empty();
+  if (defined) {
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const DWORD used = GetLogicalDrives();
+    wchar_t letter = L'Q';
+    while (letter <= L'Y' && (used & (1u << (letter - L'A'))) != 0) ++letter;
+    ASSERT_LE(letter, L'Y') << "no free drive letter";
+    drive = {letter, L':'};
+    ASSERT_TRUE(DefineDosDeviceW(0, drive.c_str(), dir.c_str())) << GetLastError();
   }
-  DeleteFileW(exe.c_str());
+  const std::wstring root = drive + L"\\";
+  const std::wstring exe = root + L"Quorvane.exe";
+  const Restore removed([&] {
+    DeleteFileW(exe.c_str());
+    if (!defined) return;
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(), dir.c_str());
+    RemoveDirectoryW(dir.c_str());
+  });
+  ASSERT_TRUE(CopyFileW((ThisFolder() + L"\\Quorvane.exe").c_str(), exe.c_str(), FALSE));
+  Program p(exe);
+  MessageBoxWatcher watcher(IDOK, p.pid());
+  const std::vector<SeenBox> seen = BoxesAfterHelpContents(p, watcher);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
 }
 
 TEST(About, ShownModallyAndClosedByEscape) {

@@ -277,6 +277,7 @@ TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
   const COLORREF before[] = {GetSysColor(COLOR_MENUTEXT)};
   const COLORREF menuText[] = {RGB(0, 0, 192)};
   SetSysColors(1, elements, menuText);
+  const Restore sessionColours([&] { SetSysColors(1, elements, before); });
   Window w;
   for (const ControlRow& c : kForm1Controls) {
     if (c.kind != Kind::TextBox) continue;
@@ -285,7 +286,6 @@ TEST(Form1Layout, ResultBoxesAreGreyWithMenuTextAndInputsKeepTheWindowColours) {
     EXPECT_EQ(DrawsIn(w[c.id], menuText[0]), c.grey) << c.name;
     EXPECT_EQ(DrawsIn(w[c.id], GetSysColor(COLOR_WINDOWTEXT)), !c.grey) << c.name;
   }
-  SetSysColors(1, elements, before);
 }
 
 const std::vector<ControlId> kTabWalk = {
@@ -554,6 +554,8 @@ TEST(Form1Locale, InTheUsersLocale) {
 TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
   wchar_t original[8] = {};
   ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original, 8), 0);
+  const Restore userSeparator(
+      [&] { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original); });
   struct Step {
     const wchar_t* announced;
     const wchar_t* sep;
@@ -595,7 +597,6 @@ TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
       EXPECT_EQ(watcher.Seen()[0].title, L"Data Entry Error");
     }
   }
-  SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, original);
 }
 
 TEST(Form1Commands, ClearAndCopyThroughTheWindow) {

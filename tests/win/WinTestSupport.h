@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace quorvane::testing {
@@ -302,6 +303,22 @@ bool WhileModal(Show show, Find find, Drive drive) {
   return asDriven;
 }
 
+// Runs `undo` at scope exit. What a test changes for the whole session (a
+// registry value, a system colour, the user's locale) is put back by one of
+// these, so that a failed assertion, which leaves the test early, leaves
+// nothing changed for the tests after it.
+template <class Undo>
+class Restore {
+ public:
+  explicit Restore(Undo undo) : undo_(std::move(undo)) {}
+  ~Restore() { undo_(); }
+  Restore(const Restore&) = delete;
+  Restore& operator=(const Restore&) = delete;
+
+ private:
+  Undo undo_;
+};
+
 // A registry value of HKEY_CURRENT_USER changed for one child run and put back.
 struct UserSetting {
   const wchar_t* key;
@@ -324,6 +341,14 @@ inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
       RegQueryValueExW(key, setting.name, nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
   std::vector<BYTE> old(oldSize);
   if (had) RegQueryValueExW(key, setting.name, nullptr, &oldType, old.data(), &oldSize);
+  const Restore putBack([&] {
+    if (had) {
+      RegSetValueExW(key, setting.name, 0, oldType, old.data(), oldSize);
+    } else {
+      RegDeleteValueW(key, setting.name);
+    }
+    RegCloseKey(key);
+  });
   RegSetValueExW(key, setting.name, 0, setting.type, setting.data.data(),
                  static_cast<DWORD>(setting.data.size()));
 
@@ -334,12 +359,6 @@ inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
   ChildProcess child;
   if (child.Start(self, L" --gtest_filter=" + filter) && !child.WaitExit(&code)) code = 1002;
   SetEnvironmentVariableW(envName, nullptr);
-  if (had) {
-    RegSetValueExW(key, setting.name, 0, oldType, old.data(), oldSize);
-  } else {
-    RegDeleteValueW(key, setting.name);
-  }
-  RegCloseKey(key);
   return code;
 }
 
