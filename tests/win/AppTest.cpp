@@ -13,6 +13,7 @@ namespace quorvane::testing {
 namespace {
 
 constexpr int kTxtRealA = 100, kTxtImagA = 101, kTxtRealB = 102, kTxtImagB = 103;
+constexpr int kFrame1 = 104, kOptA0 = 105, kOptA1 = 106, kFrame2 = 107, kOptB1 = 108, kOptB0 = 109;
 constexpr int kCmdExecute = 111, kTxtQuotientReal = 115;
 constexpr int kMnuFileExit = 201, kMnuHelpContents = 202, kMnuAbout = 203;
 
@@ -25,6 +26,23 @@ class Program : public ChildProcess {
         "the main window"));
   }
   HWND Item(int id) const { return GetDlgItem(form, id); }
+  HWND Option(int frame, int id) const { return GetDlgItem(Item(frame), id); }
+  // The program's focus and active window, as its thread has them.
+  GUITHREADINFO Input() const {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gti);
+    return gti;
+  }
+  HWND Focus() const { return Input().hwndFocus; }
+  // A key as the user presses it: queued for the focused control, taken by
+  // the program's own loop, and handled once a marker behind it comes through.
+  void Press(UINT vk) {
+    const HWND focus = Focus();
+    PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+    EXPECT_TRUE(QueueRoundTrip(Item(kTxtRealA)));
+  }
   void Calculate() {
     const std::pair<int, const wchar_t*> inputs[] = {
         {kTxtRealA, L"3"}, {kTxtImagA, L"4"}, {kTxtRealB, L"1"}, {kTxtImagB, L"1"}};
@@ -126,6 +144,41 @@ TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
     ASSERT_EQ(watcher.Seen().size(), 1u);
     ExpectShutdownQuestion(watcher.Seen()[0]);
   }
+}
+
+// Through the program's own loop: the focus starts in the first box, Tab
+// reaches A's selected option, and in either frame an arrow selects and
+// focuses the other option without leaving the frame. A question answered
+// Cancel gives the focus back where it was.
+TEST(Keyboard, TabAndArrowsInsideEachFrame) {
+  Program p;
+  const HWND a0 = p.Option(kFrame1, kOptA0), a1 = p.Option(kFrame1, kOptA1);
+  const HWND b0 = p.Option(kFrame2, kOptB0), b1 = p.Option(kFrame2, kOptB1);
+  const auto checked = [](HWND option) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(option, BM_GETCHECK, 0, 0, SMTO_NORMAL, DeadlineMs(), &state);
+    return state == BST_CHECKED;
+  };
+  ASSERT_TRUE(WaitFor([&] { return p.Focus() == p.Item(kTxtRealA); }, "the focus in txtRealA"));
+  for (int i = 0; i < 4; ++i) p.Press(VK_TAB);
+  EXPECT_EQ(p.Focus(), a0);
+  const struct {
+    UINT vk;
+    HWND to, from;
+  } steps[] = {{VK_DOWN, a1, a0}, {VK_TAB, b0, b1}, {VK_DOWN, b1, b0}, {VK_UP, b0, b1}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(::testing::Message() << "key " << s.vk);
+    p.Press(s.vk);
+    EXPECT_EQ(p.Focus(), s.to);
+    EXPECT_TRUE(checked(s.to));
+    EXPECT_FALSE(checked(s.from));
+  }
+  EXPECT_TRUE(checked(a1));
+  MessageBoxWatcher watcher(IDCANCEL, p.pid());
+  PostMessageW(p.form, WM_COMMAND, kMnuFileExit, 0);
+  ASSERT_EQ(p.Settled(watcher).size(), 1u);
+  EXPECT_EQ(p.Focus(), b0);
+  EXPECT_EQ(p.Input().hwndActive, p.form);
 }
 
 // Asks for Help Contents and returns the message boxes it brought.
