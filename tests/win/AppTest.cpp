@@ -257,29 +257,53 @@ TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
   EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
 }
 
-TEST(About, ShownModallyAndClosedByEscape) {
+// However the box is closed, the main window is active again with the focus
+// where it was.
+TEST(About, ShownModallyAndEveryCloseGivesTheFocusBack) {
   Program p;
-  for (int showing = 0; showing < 2; ++showing) {
+  ASSERT_TRUE(WaitFor([&] { return p.Focus() == p.Item(kTxtRealA); }, "the focus in txtRealA"));
+  p.Press(VK_TAB);
+  const HWND before = p.Focus();
+  ASSERT_EQ(before, p.Item(kTxtImagA));
+  for (const char* way : {"OK", "Escape", "close box", "Alt+F4"}) {
+    SCOPED_TRACE(way);
     PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
     HWND about = nullptr;
     ASSERT_TRUE(WaitFor(
         [&] { return (about = FindProcessWindow(p.pid(), nullptr, L"About Quorvane")) != nullptr; },
         "the About box"));
     EXPECT_FALSE(IsWindowEnabled(p.form));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), p.form);
     // The box's OK button takes the focus, as in a dialog.
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
-          return gti.hwndFocus && GetParent(gti.hwndFocus) == about;
-        },
-        "the focus in the About box"));
-    PostMessageW(gti.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostMessageW(gti.hwndFocus, WM_KEYUP, VK_ESCAPE, 1);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about) || !IsWindow(about); },
-                        "the About box to close"));
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(p.form) != FALSE; }, "the main window"));
+    ASSERT_TRUE(WaitFor([&] { return p.Focus() && GetParent(p.Focus()) == about; },
+                        "the focus in the About box"));
+    const HWND focus = p.Focus();
+    if (way[0] == 'O') PostMessageW(focus, BM_CLICK, 0, 0);
+    if (way[0] == 'E') PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    if (way[0] == 'c') PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (way[0] == 'A') PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, "the About box to close"));
+    EXPECT_TRUE(QueueRoundTrip(p.Item(kTxtRealA)));
+    EXPECT_TRUE(IsWindowEnabled(p.form));
+    EXPECT_EQ(p.Input().hwndActive, p.form);
+    EXPECT_EQ(p.Focus(), before);
+  }
+}
+
+// A WM_QUIT from outside ends the program with its code, also while the
+// About box runs its own loop.
+TEST(Shutdown, AQuitFromOutsideEndsWithItsCode) {
+  for (const bool aboutOpen : {false, true}) {
+    Program p;
+    if (aboutOpen) {
+      PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
+      ASSERT_TRUE(WaitFor([&] { return FindProcessWindow(p.pid(), nullptr, L"About Quorvane"); },
+                          "the About box"));
+    }
+    PostThreadMessageW(GetWindowThreadProcessId(p.form, nullptr), WM_QUIT, 7, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(p.WaitExit(&code));
+    EXPECT_EQ(code, 7u) << aboutOpen;
   }
 }
 
