@@ -373,6 +373,9 @@ TEST(Form1Keyboard, ShownInactiveItTakesNoFocus) {
   w.Drain();
   EXPECT_EQ(GetActiveWindow(), w.form->hwnd());
   EXPECT_EQ(w.FocusId(), ControlId::txtRealA);
+  // Activated later, it gives its first box the focus.
+  SetActiveWindow(quiet.hwnd());
+  EXPECT_EQ(GetFocus(), quiet.Control(ControlId::txtRealA));
 }
 
 // With the program attached: Escape reaches it as a command no menu has.
