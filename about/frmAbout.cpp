@@ -63,6 +63,9 @@ void frmAbout::Paint() {
 
 void frmAbout::Unload() {
   closed_ = true;
+  // As a dialog ends: the other windows come back before this one goes, so
+  // that activation returns to the owner rather than to another program.
+  if (othersDisabled_) othersDisabled_->Restore();
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -83,11 +86,12 @@ void frmAbout::Show(int modal, HWND owner) {
     return;
   }
   win32::OtherWindowsDisabled others(hwnd_);
+  othersDisabled_ = &others;
   ShowTopLevel(SW_SHOWNORMAL);
   const std::optional<int> quit =
       win32::RunMessages([this] { return hwnd_; }, [this] { return closed_; });
-  // The other windows come back before this one goes, so activation returns
-  // to them rather than to another program.
+  othersDisabled_ = nullptr;
+  // A WM_QUIT ended the loop: the other windows come back before this one goes.
   others.Restore();
   if (hwnd_) DestroyWindow(hwnd_);
   if (quit) PostQuitMessage(*quit);

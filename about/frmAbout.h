@@ -9,6 +9,7 @@
 
 #include "about/AboutLayout.h"
 #include "core/MessageBox.h"
+#include "win32/MessageLoop.h"
 #include "win32/Owned.h"
 #include "win32/TopLevelWindow.h"
 
@@ -45,6 +46,7 @@ class frmAbout final : public win32::TopLevelWindow<frmAbout> {
 
   SysInfoHandler sysInfo_;
   bool closed_ = true;
+  win32::OtherWindowsDisabled* othersDisabled_ = nullptr;  // while shown modally
   win32::OwnedBitmap picture_;
 };
 

@@ -6,15 +6,15 @@
 namespace quorvane {
 namespace {
 
-// Reasons a close request gives; the question does not look at them.
-constexpr std::int16_t kCloseFromControlMenu = 0;
-constexpr std::int16_t kCloseByWindows = 2;
-
+// Owned by the main window: it stays above it, has no taskbar entry of its
+// own, comes forward when the main window is clicked, and opens on its monitor.
 class AboutBox final : public IAboutBox {
  public:
-  void Show(int modal) override { box_.Show(modal, nullptr); }
+  explicit AboutBox(const win32::Form1Window& owner) : owner_(owner) {}
+  void Show(int modal) override { box_.Show(modal, owner_.hwnd()); }
 
  private:
+  const win32::Form1Window& owner_;
   frmAbout box_;
 };
 
@@ -24,7 +24,7 @@ Form1Program::Form1Program(win32::Form1Window& form, std::function<void()> endNo
     : form_(form),
       endNow_(std::move(endNow)),
       menu_(
-          form, *this, [] { return std::make_unique<AboutBox>(); }, *this) {}
+          form, *this, [&form] { return std::make_unique<AboutBox>(form); }, *this) {}
 
 void Form1Program::OnMenu(MenuId id) {
   switch (id) {
@@ -42,13 +42,13 @@ void Form1Program::OnMenu(MenuId id) {
 
 bool Form1Program::OnQueryUnload() {
   std::int16_t cancel = 0;
-  menu_.Form_QueryUnload(cancel, kCloseFromControlMenu);
+  menu_.Form_QueryUnload(cancel, kUnloadFromControlMenu);
   return cancel != 0;
 }
 
 bool Form1Program::OnQueryEndSession() {
   std::int16_t cancel = 0;
-  menu_.Form_QueryUnload(cancel, kCloseByWindows);
+  menu_.Form_QueryUnload(cancel, kUnloadByWindows);
   return cancel != 0;
 }
 

@@ -19,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!form.Create(instance, showCommand, &program, true,
                    LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVANE)))) {
     // A window or control that was not made would fail every later press.
-    ShowMessageBox(nullptr, L"Quorvane could not create its window and has to end.", 0, L"");
+    ShowMessageBox(nullptr, L"Quorvane could not create its window and has to end.", MB_ICONERROR,
+                   L"");
     return 1;
   }
   return RunMessageLoop(form);

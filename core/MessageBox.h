@@ -11,6 +11,7 @@ enum : unsigned {
 };
 
 enum : int {
+  kNoAnswer = 0,  // the box could not be shown
   kAnswerOk = 1,
   kAnswerCancel = 2,
 };

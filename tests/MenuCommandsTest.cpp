@@ -61,8 +61,16 @@ TEST(CloseConfirmation, OnlyCancelRefusesWhateverTheReason) {
     std::int16_t cancel;
   };
   const Row rows[] = {
-      {kAnswerCancel, 0, 1}, {kAnswerCancel, 1, 1}, {kAnswerCancel, 3, 1},
-      {kAnswerOk, 0, 0},     {kAnswerOk, 2, 0},     {kAnswerOk, 3, 0},
+      {kAnswerCancel, 0, 1},
+      {kAnswerCancel, 1, 1},
+      {kAnswerCancel, 3, 1},
+      {kAnswerOk, 0, 0},
+      {kAnswerOk, 2, 0},
+      {kAnswerOk, 3, 0},
+      // A question that could not be shown keeps the window, unless Windows
+      // ends the session.
+      {kNoAnswer, 0, 1},
+      {kNoAnswer, 2, 0},
   };
   for (const Row& r : rows) {
     Menu m;
@@ -77,13 +85,13 @@ TEST(CloseConfirmation, OnlyCancelRefusesWhateverTheReason) {
 }
 
 TEST(FileExit, AsksOnceAndEndsAtOnceUnlessCancelled) {
-  for (int answer : {kAnswerOk, kAnswerCancel}) {
+  for (int answer : {kAnswerOk, kAnswerCancel, kNoAnswer}) {
     Menu m;
     m.fakes.answer = answer;
     m.commands.mnuFileExit_Click();
     ASSERT_EQ(m.fakes.asked.size(), 1u);
     ExpectShutdownQuestion(m.fakes.asked[0]);
-    EXPECT_EQ(m.fakes.ends, answer == kAnswerCancel ? 0 : 1);
+    EXPECT_EQ(m.fakes.ends, answer == kAnswerOk ? 1 : 0);
   }
 }
 

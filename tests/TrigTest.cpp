@@ -59,9 +59,14 @@ TEST(Trig, WithinOneUlpOfACorrectlyRoundedLibm) {
     worst = std::max({worst, ds, dc});
     off += (ds != 0) + (dc != 0);
   }
+  // Past the range of typed angles, too, where the runtime takes over.
+  for (double x : {1e6, -3e8, 1e9, 1e12, 1e300}) {
+    worst = std::max({worst, Ulps(Sine(x), std::sin(x)), Ulps(Cosine(x), std::cos(x))});
+  }
   EXPECT_LE(worst, 1);
-  // Nearly every value is the correctly rounded one.
-  EXPECT_LT(off, 2 * n / 20) << off << " of " << 2 * n << " differ by one unit";
+  // Nearly every value is the correctly rounded one: 2.94% differ with this
+  // seed, and one kernel term fewer makes it 3.6%.
+  EXPECT_LT(off, 2 * n * 3 / 100) << off << " of " << 2 * n << " differ by one unit";
 }
 
 // Whole degrees, and multiples of 90 far out, land next to multiples of pi / 2,

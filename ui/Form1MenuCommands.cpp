@@ -6,13 +6,19 @@ int Form1MenuCommands::AskShutdown() {
   return box_.Show(kShutdownPrompt, kMbOkCancel, kShutdownTitle);
 }
 
-void Form1MenuCommands::Form_QueryUnload(std::int16_t& Cancel, std::int16_t /*UnloadMode*/) {
-  // Whatever asks for the close, the question is the same.
-  if (AskShutdown() == kAnswerCancel) Cancel = 1;
+void Form1MenuCommands::Form_QueryUnload(std::int16_t& Cancel, std::int16_t UnloadMode) {
+  // Whatever asks for the close, the question is the same. A question that
+  // could not be shown is no answer: the window stays open, except when
+  // Windows ends the session, which a program cannot stop without asking.
+  const int answer = AskShutdown();
+  if (answer == kAnswerCancel || (answer == kNoAnswer && UnloadMode != kUnloadByWindows)) {
+    Cancel = 1;
+  }
 }
 
 void Form1MenuCommands::mnuFileExit_Click() {
-  if (AskShutdown() != kAnswerCancel) end_.EndNow();
+  const int answer = AskShutdown();
+  if (answer != kAnswerCancel && answer != kNoAnswer) end_.EndNow();
 }
 
 void Form1MenuCommands::mnuHelpContents_Click() { help_.OpenHelpFile(); }

@@ -14,6 +14,11 @@ namespace quorvane {
 inline constexpr wchar_t kShutdownPrompt[] = L"Shut down Quorvane?";
 inline constexpr wchar_t kShutdownTitle[] = L"Quorvane Shutting Down";
 
+// Reasons a close request gives: from the window's own menu or close box, and
+// from Windows ending the session.
+inline constexpr std::int16_t kUnloadFromControlMenu = 0;
+inline constexpr std::int16_t kUnloadByWindows = 2;
+
 class IHelpLauncher {
  public:
   virtual void OpenHelpFile() = 0;

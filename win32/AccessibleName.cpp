@@ -50,6 +50,10 @@ constexpr MSAAPROPID kPropName = {
     0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr MSAAPROPID kPropRole = {
     0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
+// UI Automation's Name property (UIA_NamePropertyId), which the service takes
+// by its property id GUID in place of an MSAA one.
+constexpr MSAAPROPID kUiaName = {
+    0xc3a6921b, 0x4a99, 0x44f1, {0xbc, 0xa6, 0x61, 0x18, 0x70, 0x52, 0xc4, 0x31}};
 
 // Names the control, and gives its role, through the system's annotation
 // service (dynamic annotation): Windows' own objects for the control then
@@ -64,13 +68,19 @@ HRESULT Annotate(HWND hwnd, const Identity& identity) {
   if (FAILED(hr) || !services) return FAILED(hr) ? hr : E_NOINTERFACE;
   const auto client = static_cast<DWORD>(OBJID_CLIENT);
   hr = services->SetHwndPropStr(hwnd, client, CHILDID_SELF, kPropName, identity.name);
+  // UI Automation reads the same name directly, not only through its MSAA
+  // proxy; should the system refuse it, that proxy still passes on the name.
+  if (SUCCEEDED(hr)) services->SetHwndPropStr(hwnd, client, CHILDID_SELF, kUiaName, identity.name);
   if (SUCCEEDED(hr) && identity.role != kRoleAsWindows) {
     VARIANT role{};
     role.vt = VT_I4;
     role.lVal = identity.role;
     hr = services->SetHwndProp(hwnd, client, CHILDID_SELF, kPropRole, role);
     // Named but not given its role: the wrapper answers both instead.
-    if (FAILED(hr)) services->ClearHwndProps(hwnd, client, CHILDID_SELF, &kPropName, 1);
+    if (FAILED(hr)) {
+      const MSAAPROPID names[] = {kPropName, kUiaName};
+      services->ClearHwndProps(hwnd, client, CHILDID_SELF, names, 2);
+    }
   }
   services->Release();
   return hr;

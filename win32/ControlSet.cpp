@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include <algorithm>
-
 #include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
 
@@ -143,14 +141,20 @@ bool ControlSet::CreateAll(HWND window, std::span<const ControlShape> shapes,
   // drawn on the window itself: a label that reaches into a frame or a box
   // leaves its border whole. They take no focus, so the order of the others,
   // the tab order among them, is the table's.
+  const ControlShape* previous = nullptr;  // made just before, in this order
   for (const bool labels : {false, true}) {
     for (size_t i = 0; i < shapes_.size(); ++i) {
       const ControlShape& c = shapes_[i];
       if ((c.kind == Kind::Label) != labels) continue;
-      // The first option button of each frame starts its group.
-      const bool startsGroup = c.kind == Kind::Option && (i == 0 || shapes_[i - 1].kind != c.kind);
+      // Each frame's option buttons form one group, which the dialog
+      // keyboard's arrows go round: the first starts it, and the control made
+      // after the last ends it, so that no arrow leads out of the frame.
+      const bool afterOption = previous && previous->kind == Kind::Option;
+      const bool startsGroup =
+          c.kind == Kind::Option ? !afterOption || previous->container != c.container : afterOption;
       handles_[i] = CreateOne(window, c, startsGroup, dpi);
       if (!handles_[i]) return false;
+      previous = &c;
     }
   }
   return true;
@@ -215,39 +219,6 @@ bool ControlSet::KeepFocus(HWND window, WPARAM activation, HWND first) {
   }
   if (HIWORD(activation)) return false;  // activated while minimised
   SetFocus(lastFocus_ && IsChild(window, lastFocus_) ? lastFocus_ : first);
-  return true;
-}
-
-bool ControlSet::ArrowInFrame(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN) return false;
-  int step = 0;
-  if (msg.wParam == VK_DOWN || msg.wParam == VK_RIGHT) step = 1;
-  if (msg.wParam == VK_UP || msg.wParam == VK_LEFT) step = -1;
-  const int at = IndexOf(msg.hwnd);
-  if (!step || at < 0 || shapes_[static_cast<size_t>(at)].kind != Kind::Option) return false;
-  // The frame's options as they are seen, top to bottom, whatever their order
-  // in the table.
-  std::vector<size_t> group;
-  for (size_t i = 0; i < shapes_.size(); ++i) {
-    if (shapes_[i].kind == Kind::Option &&
-        shapes_[i].container == shapes_[static_cast<size_t>(at)].container) {
-      group.push_back(i);
-    }
-  }
-  std::ranges::sort(group, [&](size_t a, size_t b) {
-    return std::pair(shapes_[a].top, shapes_[a].left) < std::pair(shapes_[b].top, shapes_[b].left);
-  });
-  const auto n = static_cast<int>(group.size());
-  const auto here =
-      static_cast<int>(std::ranges::find(group, static_cast<size_t>(at)) - group.begin());
-  const size_t next = group[static_cast<size_t>((here + step + n) % n)];
-  // As a click does: checked, the others cleared, the window told.
-  SetFocus(handles_[next]);
-  for (size_t i : group) {
-    SendMessageW(handles_[i], BM_SETCHECK, i == next ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
-  SendMessageW(GetParent(handles_[next]), WM_COMMAND, MAKEWPARAM(shapes_[next].id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(handles_[next]));
   return true;
 }
 

@@ -84,11 +84,6 @@ class ControlSet {
   // back to the control that had it, at first to `first`. True when the
   // focus was set, so the system must not set it again.
   bool KeepFocus(HWND window, WPARAM activation, HWND first);
-  // Up, Down, Left or Right on an option button selects and focuses the
-  // next option of its frame in that direction, wrapping around, as a click
-  // on it does; focus never leaves the frame by an arrow. True when `msg`
-  // was such a key, which is then handled.
-  bool ArrowInFrame(const MSG& msg);
   // The window is gone, and its controls with it.
   void Forget();
 

@@ -24,7 +24,14 @@ int MonitorDpi(HMONITOR monitor) {
   return static_cast<int>(GetDpiForSystem());
 }
 
-ScreenRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+ScreenRect WorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  }
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
 
 }  // namespace
 
@@ -38,27 +45,33 @@ bool WindowFrame::Open(const WindowDesign& design, WNDPROC proc, HINSTANCE insta
   design_ = &design;
   const bool hasMenu = menu != nullptr;
   // The monitor that holds the designed rectangle at the system's dpi; placed
-  // inside its work area, the window is on that monitor, at its dpi.
+  // inside its work area, the window is on that monitor, at its dpi. An owned
+  // window opens on its owner's monitor instead.
   const int systemDpi = static_cast<int>(GetDpiForSystem());
   const ScreenRect designed = DesignedWindow(
       design.client, MarginsAt(design.style, design.exStyle, hasMenu, systemDpi), systemDpi);
   const RECT designedRect{designed.left, designed.top, designed.right, designed.bottom};
-  HMONITOR monitor = MonitorFromRect(&designedRect, MONITOR_DEFAULTTONEAREST);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info)) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  }
+  HMONITOR home = MonitorFromRect(&designedRect, MONITOR_DEFAULTTONEAREST);
+  HMONITOR monitor = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST) : home;
+  const ScreenRect homeWork = WorkArea(home), work = WorkArea(monitor);
   const int dpi = MonitorDpi(monitor);
-  const ScreenRect r =
-      PlaceWindow(design.client, MarginsAt(design.style, design.exStyle, hasMenu, dpi),
-                  FromRect(info.rcWork), dpi);
+  const auto placed = [&](int at) {
+    return PlaceWindow(design.client, MarginsAt(design.style, design.exStyle, hasMenu, at), work,
+                       at, homeWork);
+  };
+  const ScreenRect r = placed(dpi);
   if (!CreateWindowExW(design.exStyle, design.className, title, design.style, r.left, r.top,
                        r.Width(), r.Height(), owner, menu, instance, self)) {
     return false;
   }
   ownMenu.Forget();
   dpi_ = DpiOf(hwnd_);
+  // Made at another dpi than its monitor's: sized again, once, at its own.
+  if (dpi_ != dpi) {
+    const ScreenRect again = placed(dpi_);
+    SetWindowPos(hwnd_, nullptr, again.left, again.top, again.Width(), again.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   return true;
 }
 

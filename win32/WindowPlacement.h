@@ -1,6 +1,7 @@
 // Where a top-level window opens: its client area at the designed place and
 // size, scaled to the dpi of its monitor, and the whole window moved into that
-// monitor's work area as little as it must. No Windows headers, so native
+// monitor's work area as little as it must; an owned window on its owner's
+// monitor. No Windows headers, so native
 // tests check it.
 #pragma once
 
@@ -50,13 +51,22 @@ constexpr int Into(int start, int length, int low, int high) {
 
 // The window at `dpi`, at its designed place where it fits whole inside
 // `work`, else moved into it. Its size, and the places of the controls inside
-// it, stay as designed.
+// it, stay as designed. `home` is the work area of the monitor that holds the
+// designed place: on another monitor, the designed place is first carried
+// over by the difference of the two work areas' top-left corners.
+constexpr ScreenRect PlaceWindow(DesignedClient client, FrameMargins frame, ScreenRect work,
+                                 int dpi, ScreenRect home) {
+  const ScreenRect designed = DesignedWindow(client, frame, dpi);
+  const int dx = work.left - home.left, dy = work.top - home.top;
+  const int left = placement::Into(designed.left + dx, designed.Width(), work.left, work.right);
+  const int top = placement::Into(designed.top + dy, designed.Height(), work.top, work.bottom);
+  return {left, top, left + designed.Width(), top + designed.Height()};
+}
+
+// On the monitor that holds the designed place.
 constexpr ScreenRect PlaceWindow(DesignedClient client, FrameMargins frame, ScreenRect work,
                                  int dpi) {
-  const ScreenRect designed = DesignedWindow(client, frame, dpi);
-  const int left = placement::Into(designed.left, designed.Width(), work.left, work.right);
-  const int top = placement::Into(designed.top, designed.Height(), work.top, work.bottom);
-  return {left, top, left + designed.Width(), top + designed.Height()};
+  return PlaceWindow(client, frame, work, dpi, work);
 }
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <functional>
@@ -38,8 +39,8 @@ void Press(HWND about, UINT vk) {
 
 // Shows the box modally on this thread while `drive` works it from another;
 // `drive` must close it. Fails instead of hanging when the box stays open.
-void WithBox(frmAbout& box, const std::function<void(HWND)>& drive) {
-  EXPECT_TRUE(testing::WhileModal([&] { box.Show(1, nullptr); }, FindAbout, drive));
+void WithBox(frmAbout& box, const std::function<void(HWND)>& drive, HWND owner = nullptr) {
+  EXPECT_TRUE(testing::WhileModal([&] { box.Show(1, owner); }, FindAbout, drive));
 }
 
 TEST(AboutBox, EveryShowingLoadsTheSameTexts) {
@@ -94,9 +95,7 @@ TEST(AboutBox, EscapeCloseBoxAndAltSWork) {
       {"close box", [](HWND about) { PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"OK clicked", [](HWND) {}},
   };
-  frmAbout box;
-  std::atomic<int> calls{0};
-  box.SetSysInfoHandler([&](IMessageBox&) { ++calls; });
+  frmAbout box;  // System Info as the program has it
   for (const Way& w : ways) {
     SCOPED_TRACE(w.name);
     WithBox(box, [&](HWND about) {
@@ -108,11 +107,23 @@ TEST(AboutBox, EscapeCloseBoxAndAltSWork) {
     });
     EXPECT_EQ(box.hwnd(), nullptr);
   }
+  // Alt+S starts the system information tool of the desktop, with no message.
+  testing::MessageBoxWatcher watcher;
+  const std::vector<DWORD> before = testing::ProcessesNamed(L"msinfo32.exe");
+  std::vector<DWORD> started;
   WithBox(box, [&](HWND about) {
     PostMessageW(FocusOf(about), WM_SYSCHAR, 's', 1 << 29);
-    EXPECT_TRUE(WaitFor([&] { return calls == 1; }, "System Info to be pressed"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          started = testing::ProcessesNamed(L"msinfo32.exe");
+          std::erase_if(started, [&](DWORD pid) { return std::ranges::count(before, pid) > 0; });
+          return !started.empty();
+        },
+        "the system information tool to start"));
     Press(about, VK_ESCAPE);
   });
+  testing::EndProcesses(started);
+  EXPECT_TRUE(watcher.Seen().empty());
 }
 
 TEST(AboutBox, OtherWindowsAreInertWhileItIsOpen) {
@@ -120,15 +131,19 @@ TEST(AboutBox, OtherWindowsAreInertWhileItIsOpen) {
                                100, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(other);
   frmAbout box;
-  WithBox(box, [&](HWND about) {
-    EXPECT_FALSE(IsWindowEnabled(other));
-    const LONG style = GetWindowLongW(about, GWL_STYLE);
-    EXPECT_TRUE(style & WS_CAPTION);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr);
-    Press(about, VK_ESCAPE);
-  });
+  WithBox(
+      box,
+      [&](HWND about) {
+        EXPECT_FALSE(IsWindowEnabled(other));
+        const LONG style = GetWindowLongW(about, GWL_STYLE);
+        EXPECT_TRUE(style & WS_CAPTION);
+        EXPECT_TRUE(style & WS_SYSMENU);
+        EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_FALSE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW);  // no taskbar entry
+        EXPECT_EQ(GetWindow(about, GW_OWNER), other);
+        Press(about, VK_ESCAPE);
+      },
+      other);
   EXPECT_TRUE(IsWindowEnabled(other));
   DestroyWindow(other);
 }
@@ -223,8 +238,16 @@ TEST(AboutBox, TakesTheRectangleSuggestedOnADpiChange) {
   for (RECT& r : shown) {
     WithBox(box, [&](HWND about) {
       GetWindowRect(about, &r);
-      RECT to{r.left + 300, r.top - 16, r.left + 300 + (r.right - r.left) * 3 / 2,
-              r.top - 16 + (r.bottom - r.top) * 3 / 2};
+      // As Windows does: the size asked first, the box's client area at its
+      // designed size framed at 144 dpi, and then a place.
+      SIZE size{};
+      ASSERT_TRUE(SendMessageTimeoutW(about, WM_GETDPISCALEDSIZE, 144,
+                                      reinterpret_cast<LPARAM>(&size), SMTO_NORMAL,
+                                      testing::DeadlineMs(), nullptr));
+      const SIZE framed = testing::FramedAt(about, Px(5790, 144), Px(4185, 144), false, 144);
+      EXPECT_EQ(size.cx, framed.cx);
+      EXPECT_EQ(size.cy, framed.cy);
+      RECT to{r.left + 300, r.top - 16, r.left + 300 + size.cx, r.top - 16 + size.cy};
       EXPECT_TRUE(SendMessageTimeoutW(about, WM_DPICHANGED, MAKEWPARAM(144, 144),
                                       reinterpret_cast<LPARAM>(&to), SMTO_NORMAL,
                                       testing::DeadlineMs(), nullptr));
@@ -248,6 +271,9 @@ TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
   WithBox(box, [&](HWND about) {
     RedrawWindow(about, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
+    HDC boxDc = GetDC(about);
+    const COLORREF face = GetPixel(boxDc, 2, 2);  // beside the picture
+    ReleaseDC(about, boxDc);
     for (AboutId id : {AboutId::lblTitle, AboutId::lblVersion, AboutId::lblDescription,
                        AboutId::lblDisclaimer}) {
       RECT rc;
@@ -257,8 +283,11 @@ TEST(AboutBox, EveryLabelStandsOutInAHighContrastScheme) {
       for (int i = 0; i < rc.right * rc.bottom; ++i) {
         lit += GetPixel(dc, i % rc.right, i / rc.right) != 0;
       }
+      // Its background is the box's own, seen past its last line.
+      const COLORREF background = GetPixel(dc, rc.right - 1, rc.bottom - 1);
       ReleaseDC(box.Control(id), dc);
       EXPECT_GT(lit, 50) << static_cast<int>(id);
+      EXPECT_EQ(background, face) << static_cast<int>(id);
     }
     Press(about, VK_ESCAPE);
   });

@@ -13,6 +13,7 @@ namespace quorvane::testing {
 namespace {
 
 constexpr int kTxtRealA = 100, kTxtImagA = 101, kTxtRealB = 102, kTxtImagB = 103;
+constexpr int kFrame1 = 104, kOptA0 = 105, kOptA1 = 106, kFrame2 = 107, kOptB1 = 108, kOptB0 = 109;
 constexpr int kCmdExecute = 111, kTxtQuotientReal = 115;
 constexpr int kMnuFileExit = 201, kMnuHelpContents = 202, kMnuAbout = 203;
 
@@ -25,6 +26,23 @@ class Program : public ChildProcess {
         "the main window"));
   }
   HWND Item(int id) const { return GetDlgItem(form, id); }
+  HWND Option(int frame, int id) const { return GetDlgItem(Item(frame), id); }
+  // The program's focus and active window, as its thread has them.
+  GUITHREADINFO Input() const {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gti);
+    return gti;
+  }
+  HWND Focus() const { return Input().hwndFocus; }
+  // A key as the user presses it: queued for the focused control, taken by
+  // the program's own loop, and handled once a marker behind it comes through.
+  void Press(UINT vk) {
+    const HWND focus = Focus();
+    PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+    EXPECT_TRUE(QueueRoundTrip(Item(kTxtRealA)));
+  }
   void Calculate() {
     const std::pair<int, const wchar_t*> inputs[] = {
         {kTxtRealA, L"3"}, {kTxtImagA, L"4"}, {kTxtRealB, L"1"}, {kTxtImagB, L"1"}};
@@ -128,6 +146,41 @@ TEST(FileExit, OkEndsAtOnceAfterOneQuestionAndCancelChangesNothing) {
   }
 }
 
+// Through the program's own loop: the focus starts in the first box, Tab
+// reaches A's selected option, and in either frame an arrow selects and
+// focuses the other option without leaving the frame. A question answered
+// Cancel gives the focus back where it was.
+TEST(Keyboard, TabAndArrowsInsideEachFrame) {
+  Program p;
+  const HWND a0 = p.Option(kFrame1, kOptA0), a1 = p.Option(kFrame1, kOptA1);
+  const HWND b0 = p.Option(kFrame2, kOptB0), b1 = p.Option(kFrame2, kOptB1);
+  const auto checked = [](HWND option) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(option, BM_GETCHECK, 0, 0, SMTO_NORMAL, DeadlineMs(), &state);
+    return state == BST_CHECKED;
+  };
+  ASSERT_TRUE(WaitFor([&] { return p.Focus() == p.Item(kTxtRealA); }, "the focus in txtRealA"));
+  for (int i = 0; i < 4; ++i) p.Press(VK_TAB);
+  EXPECT_EQ(p.Focus(), a0);
+  const struct {
+    UINT vk;
+    HWND to, from;
+  } steps[] = {{VK_DOWN, a1, a0}, {VK_TAB, b0, b1}, {VK_DOWN, b1, b0}, {VK_UP, b0, b1}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(::testing::Message() << "key " << s.vk);
+    p.Press(s.vk);
+    EXPECT_EQ(p.Focus(), s.to);
+    EXPECT_TRUE(checked(s.to));
+    EXPECT_FALSE(checked(s.from));
+  }
+  EXPECT_TRUE(checked(a1));
+  MessageBoxWatcher watcher(IDCANCEL, p.pid());
+  PostMessageW(p.form, WM_COMMAND, kMnuFileExit, 0);
+  ASSERT_EQ(p.Settled(watcher).size(), 1u);
+  EXPECT_EQ(p.Focus(), b0);
+  EXPECT_EQ(p.Input().hwndActive, p.form);
+}
+
 // Asks for Help Contents and returns the message boxes it brought.
 std::vector<SeenBox> BoxesAfterHelpContents(Program& p, MessageBoxWatcher& watcher) {
   PostMessageW(p.form, WM_COMMAND, kMnuHelpContents, 0);
@@ -204,29 +257,53 @@ TEST(HelpContents, AtADriveRootThePathHasTwoBackslashes) {
   EXPECT_EQ(seen[0].prompt, L"HTML Help File Not Found \r\n" + root + L"\\QuorvaneHelp.chm");
 }
 
-TEST(About, ShownModallyAndClosedByEscape) {
+// However the box is closed, the main window is active again with the focus
+// where it was.
+TEST(About, ShownModallyAndEveryCloseGivesTheFocusBack) {
   Program p;
-  for (int showing = 0; showing < 2; ++showing) {
+  ASSERT_TRUE(WaitFor([&] { return p.Focus() == p.Item(kTxtRealA); }, "the focus in txtRealA"));
+  p.Press(VK_TAB);
+  const HWND before = p.Focus();
+  ASSERT_EQ(before, p.Item(kTxtImagA));
+  for (const char* way : {"OK", "Escape", "close box", "Alt+F4"}) {
+    SCOPED_TRACE(way);
     PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
     HWND about = nullptr;
     ASSERT_TRUE(WaitFor(
         [&] { return (about = FindProcessWindow(p.pid(), nullptr, L"About Quorvane")) != nullptr; },
         "the About box"));
     EXPECT_FALSE(IsWindowEnabled(p.form));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), p.form);
     // The box's OK button takes the focus, as in a dialog.
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &gti);
-          return gti.hwndFocus && GetParent(gti.hwndFocus) == about;
-        },
-        "the focus in the About box"));
-    PostMessageW(gti.hwndFocus, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostMessageW(gti.hwndFocus, WM_KEYUP, VK_ESCAPE, 1);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(about) || !IsWindow(about); },
-                        "the About box to close"));
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(p.form) != FALSE; }, "the main window"));
+    ASSERT_TRUE(WaitFor([&] { return p.Focus() && GetParent(p.Focus()) == about; },
+                        "the focus in the About box"));
+    const HWND focus = p.Focus();
+    if (way[0] == 'O') PostMessageW(focus, BM_CLICK, 0, 0);
+    if (way[0] == 'E') PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    if (way[0] == 'c') PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (way[0] == 'A') PostMessageW(focus, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }, "the About box to close"));
+    EXPECT_TRUE(QueueRoundTrip(p.Item(kTxtRealA)));
+    EXPECT_TRUE(IsWindowEnabled(p.form));
+    EXPECT_EQ(p.Input().hwndActive, p.form);
+    EXPECT_EQ(p.Focus(), before);
+  }
+}
+
+// A WM_QUIT from outside ends the program with its code, also while the
+// About box runs its own loop.
+TEST(Shutdown, AQuitFromOutsideEndsWithItsCode) {
+  for (const bool aboutOpen : {false, true}) {
+    Program p;
+    if (aboutOpen) {
+      PostMessageW(p.form, WM_COMMAND, kMnuAbout, 0);
+      ASSERT_TRUE(WaitFor([&] { return FindProcessWindow(p.pid(), nullptr, L"About Quorvane"); },
+                          "the About box"));
+    }
+    PostThreadMessageW(GetWindowThreadProcessId(p.form, nullptr), WM_QUIT, 7, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(p.WaitExit(&code));
+    EXPECT_EQ(code, 7u) << aboutOpen;
   }
 }
 

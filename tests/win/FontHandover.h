@@ -75,11 +75,29 @@ class FontHandoverWatch {
   Handover result_;
 };
 
+// The size Windows gives a window of this style whose client area is
+// `width` x `height` pixels at `dpi`, with or without a menu bar.
+inline SIZE FramedAt(HWND window, int width, int height, bool menu, int dpi) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), menu,
+                           static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
+                           static_cast<UINT>(dpi));
+  return {r.right - r.left, r.bottom - r.top};
+}
+
 // Tells `window` its dpi is now `dpi`, as Windows does when it moves to
-// another monitor, and reports the font handovers that followed.
-inline Handover ChangeDpi(HWND window, int dpi) {
+// another monitor: it asks the window's size at that dpi, suggests a
+// rectangle of that size where the window is, and reports the font handovers
+// that followed.
+inline Handover ChangeDpi(HWND window, int dpi, SIZE* answered = nullptr) {
   RECT suggested;
   GetWindowRect(window, &suggested);
+  SIZE size{};
+  if (SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size))) {
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+  }
+  if (answered) *answered = size;
   FontHandoverWatch watch(window);
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   return watch.result();

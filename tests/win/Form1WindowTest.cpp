@@ -39,10 +39,18 @@ RECT RectInParent(HWND h) {
   return r;
 }
 
+// Nothing is queued for this thread, nor a window left to paint.
+bool QueueEmpty() {
+  MSG msg;
+  return !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 struct Window {
-  explicit Window(std::wstring sep = L".", win32::IForm1Events* events = nullptr)
-      : form(std::make_unique<Form1Window>(std::move(sep))) {
-    EXPECT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, events, false));
+  // With the whole program attached, or (events null) the window alone.
+  explicit Window(std::wstring sep = L".", bool withProgram = false)
+      : form(std::make_unique<Form1Window>(std::move(sep))),
+        program(withProgram ? std::make_unique<Form1Program>(*form, [this] { ++ends; }) : nullptr) {
+    EXPECT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, program.get(), false));
     SetForegroundWindow(form->hwnd());
     Drain();
   }
@@ -56,16 +64,14 @@ struct Window {
     Type(ControlId::txtRealB, rb);
     Type(ControlId::txtImagB, ib);
   }
-  // A key as the message loop sees it: through the dialog keyboard first.
+  // The program's own loop, until all that is queued has been handled.
+  void Drain() { EXPECT_EQ(win32::RunMessageLoop(*form, QueueEmpty), -1); }
+  // A key as the user presses it: queued for the focused control and taken
+  // by the program's own loop.
   void Key(UINT vk) {
     HWND focus = GetFocus();
-    for (UINT m : {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_KEYUP)}) {
-      MSG msg{focus, m, vk, 1, GetTickCount(), {}};
-      if (!form->PreTranslate(msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-    }
+    PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
     Drain();
   }
   ControlId FocusId() const {
@@ -76,6 +82,8 @@ struct Window {
     return ControlId::None;
   }
   std::unique_ptr<Form1Window> form;
+  int ends = 0;
+  std::unique_ptr<Form1Program> program;
 };
 
 // Every control of the table, checked at the dpi the window runs at.
@@ -156,12 +164,14 @@ TEST(Form1Layout, ScaledAt144Dpi) {
 
 TEST(Form1Layout, LaysOutAgainWhenTheDpiChanges) {
   Window w;
-  RECT suggested;
-  GetWindowRect(w.form->hwnd(), &suggested);
-  suggested.right = suggested.left + 1100;
-  suggested.bottom = suggested.top + 800;
-  SendMessageW(w.form->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-               reinterpret_cast<LPARAM>(&suggested));
+  // The size asked first is the window framed as Windows frames it at 144
+  // dpi, with its menu bar, around the client area at its designed size.
+  SIZE asked{};
+  ChangeDpi(w.form->hwnd(), 144, &asked);
+  const SIZE framed =
+      FramedAt(w.form->hwnd(), Px(kClientWidthTwips, 144), Px(kClientHeightTwips, 144), true, 144);
+  EXPECT_EQ(asked.cx, framed.cx);
+  EXPECT_EQ(asked.cy, framed.cy);
   for (const ControlRow& c : kForm1Controls) {
     const RECT r = RectInParent(w[c.id]);
     EXPECT_EQ(r.left, Px(c.left, 144)) << c.name;
@@ -252,6 +262,8 @@ TEST(Form1Layout, AFramesTopLineIsWhole) {
   Window w;
   RedrawWindow(w.form->hwnd(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Painted again on its own, the label lies beneath the frame all the same.
+  RedrawWindow(w[ControlId::Label7], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   GdiFlush();
   HWND frame = w[ControlId::Frame1];
   RECT r;
@@ -321,8 +333,7 @@ const std::vector<ControlId> kTabWalk = {
 };
 
 TEST(Form1Keyboard, TabVisitsTheControlsInOrderAndOnlyTheSelectedOption) {
-  Window w;
-  SetFocus(w[ControlId::txtRealA]);
+  Window w;  // the focus starts in the first box
   std::vector<ControlId> walk = {w.FocusId()};
   for (size_t i = 1; i < kTabWalk.size(); ++i) {
     w.Key(VK_TAB);
@@ -350,9 +361,23 @@ TEST(Form1Keyboard, TabVisitsTheControlsInOrderAndOnlyTheSelectedOption) {
   EXPECT_EQ(back, ControlId::optA1);
 }
 
+// Shown without being activated, the window leaves the focus where it was.
+TEST(Form1Keyboard, ShownInactiveItTakesNoFocus) {
+  Window w;
+  Form1Window quiet(L".");
+  ASSERT_TRUE(quiet.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE, nullptr, false));
+  w.Drain();
+  EXPECT_EQ(GetActiveWindow(), w.form->hwnd());
+  EXPECT_EQ(w.FocusId(), ControlId::txtRealA);
+  // Activated later, it gives its first box the focus.
+  SetActiveWindow(quiet.hwnd());
+  EXPECT_EQ(GetFocus(), quiet.Control(ControlId::txtRealA));
+}
+
+// With the program attached: Escape reaches it as a command no menu has.
 TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
   MessageBoxWatcher boxes;
-  Window w;
+  Window w(L".", true);
   w.Inputs(L"3", L"4", L"1", L"1");
   for (ControlId at : {ControlId::txtRealA, ControlId::txtImagB, ControlId::txtSumMag}) {
     SetFocus(w[at]);
@@ -364,6 +389,7 @@ TEST(Form1Keyboard, EnterAndEscapeStartNothing) {
   EXPECT_EQ(w.Text(ControlId::txtQuotientReal), L"");
   EXPECT_EQ(w.Text(ControlId::txtRealA), L"3");
   EXPECT_TRUE(boxes.Seen().empty());
+  EXPECT_EQ(w.ends, 0);
 
   // Enter on a focused button presses it, as anywhere in Windows.
   SetFocus(w[ControlId::cmdExecute]);
@@ -417,6 +443,28 @@ TEST(Form1Options, GroupsAreIndependent) {
     EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 0), s.bRect);
     EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 1), !s.bRect);
   }
+}
+
+// A control that cannot be made ends the window's creation, with no window
+// left half made.
+TEST(Form1Layout, AControlThatCannotBeMadeEndsCreation) {
+  const HHOOK refuse = SetWindowsHookExW(
+      WH_CBT,
+      [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        const auto* cs =
+            code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs : nullptr;
+        if (cs && (cs->style & WS_CHILD) &&
+            cs->hMenu == reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId::cmdExecute))) {
+          return 1;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+      },
+      nullptr, GetCurrentThreadId());
+  Form1Window form(L".");
+  EXPECT_FALSE(form.Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, nullptr, false));
+  UnhookWindowsHookEx(refuse);
+  EXPECT_EQ(form.hwnd(), nullptr);
+  EXPECT_EQ(FindProcessWindow(GetCurrentProcessId(), Form1Window::kClassName, nullptr), nullptr);
 }
 
 TEST(Form1Layout, ResizingMovesNothing) {
@@ -584,7 +632,7 @@ TEST(Form1Locale, FollowsTheRegionalSettingsWhileOpen) {
     const std::wstring shown = w.Text(ControlId::txtQuotientReal);
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(s.announced),
                         SMTO_ABORTIFHUNG, DeadlineMs(), nullptr);
-    Drain();
+    w.Drain();
     EXPECT_EQ(w.Text(ControlId::txtQuotientReal), shown);  // nothing on screen changes
     w.Inputs(s.realA, L"0", L"2", L"0");
     w.Click(ControlId::cmdExecute);
@@ -663,10 +711,12 @@ TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
         },
         [&](HWND about) {
           mainWasDisabled = !IsWindowEnabled(main);
+          EXPECT_EQ(GetWindow(about, GW_OWNER), main);
           PostMessageW(about, WM_CLOSE, 0, 0);
         }));
     EXPECT_TRUE(mainWasDisabled);
     EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
     if (showing == 0) first = program.menu().aboutBox();
     EXPECT_NE(program.menu().aboutBox(), nullptr);
     EXPECT_EQ(program.menu().aboutBox(), first);

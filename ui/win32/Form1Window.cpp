@@ -56,10 +56,6 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
   return true;
 }
 
-bool Form1Window::PreTranslate(MSG& msg) {
-  return hwnd_ && (controls_.ArrowInFrame(msg) || IsDialogMessageW(hwnd_, &msg));
-}
-
 std::wstring Form1Window::GetText(Field field) {
   HWND h = Control(RowOf(field).id);
   const int length = GetWindowTextLengthW(h);
@@ -111,6 +107,8 @@ void Form1Window::OnCommand(int id, int code, HWND from) {
     return;
   }
   if (!from) {
+    // Escape closes nothing; only the menus' own ids reach the program.
+    if (id == IDCANCEL) return;
     if (events_ && code == 0) events_->OnMenu(static_cast<MenuId>(id));
     return;
   }
@@ -199,8 +197,8 @@ void Form1Window::OnDestroyed() {
   if (quitOnDestroy_) PostQuitMessage(0);
 }
 
-int RunMessageLoop(Form1Window& form) {
-  return RunMessages([&] { return form.hwnd(); }, [] { return false; }).value_or(0);
+int RunMessageLoop(Form1Window& form, const std::function<bool()>& done) {
+  return RunMessages([&] { return form.hwnd(); }, [&] { return done && done(); }).value_or(-1);
 }
 
 }  // namespace quorvane::win32

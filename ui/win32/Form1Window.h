@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/Form1Commands.h"
@@ -47,9 +48,6 @@ class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View 
   HWND Tooltip() const { return controls_.Tooltip(); }
   HFONT Font(FontId font) const { return controls_.Font(static_cast<int>(font)); }
 
-  // The dialog-style keyboard: Tab, arrows in the option groups, Space.
-  bool PreTranslate(MSG& msg);
-
   // IForm1View
   std::wstring GetText(Field field) override;
   void SetText(Field field, std::wstring_view text) override;
@@ -71,7 +69,9 @@ class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View 
   bool quitOnDestroy_ = false;
 };
 
-// Runs the program's message loop until the window is gone.
-int RunMessageLoop(Form1Window& form);
+// Runs the program's message loop, every key first through the window's
+// dialog keyboard, until WM_QUIT arrives, whose code it returns, or until
+// done() holds (never, when it is empty), which gives -1.
+int RunMessageLoop(Form1Window& form, const std::function<bool()>& done = {});
 
 }  // namespace quorvane::win32
