@@ -232,6 +232,7 @@ double Quantity(const std::wstring& name) {
       {L"omegaRC", omega * R * C},
       {L"omegaRCshown", 1.477},
       {L"pf30", std::cos(30 / RadiansToDegrees)},
+      {L"R2D", RadiansToDegrees},
       {L"rad30", 30 / RadiansToDegrees},
       {L"cos30x10000", 10000 * std::cos(30 / RadiansToDegrees)},
       {L"sin30x10000", 10000 * std::sin(30 / RadiansToDegrees)},
