@@ -200,9 +200,9 @@ struct Window {
   }
 };
 
-FakeForm1View Replay(const std::wstring& title) {
+FakeForm1View Replay(const std::wstring& title, const std::string& where) {
   Window window;
-  for (const Action& a : StepsOf(title, Narrow(title))) window.Do(a, Narrow(title));
+  for (const Action& a : StepsOf(title, where)) window.Do(a, where);
   return window.view;
 }
 
@@ -310,7 +310,7 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
               << at << ": the words say " << Describe(written);
           chain = title;
           written.clear();
-          const FakeForm1View view = Replay(steps);
+          const FakeForm1View view = Replay(steps, at);
           std::vector<std::wstring> messages;
           for (std::wsregex_iterator tr(rows.begin(), rows.end(), tableRow); tr != end; ++tr) {
             const std::wstring cells =
@@ -441,7 +441,7 @@ TEST(HelpPages, EveryMessageIsExplainedWordForWord) {
   // The calculation's three messages, as the command logic gives them.
   for (const wchar_t* steps : {L"A = abc, 4; B = 1, 1; Execute", L"A = 1E400, 4; B = 1, 1; Execute",
                                L"A = 1, 0; B = 1E-200, 0; Execute"}) {
-    const FakeForm1View view = Replay(steps);
+    const FakeForm1View view = Replay(steps, Narrow(steps));
     ASSERT_FALSE(view.messages.empty());
     shown.push_back({view.messages[0].title, view.messages[0].prompt});
   }
