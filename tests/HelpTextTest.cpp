@@ -80,17 +80,16 @@ std::wstring PlainText(std::wstring html) {
   return html;
 }
 
-// One thing the reader does: types a text into an input box, selects a form
-// for an input, or presses Execute Operations or a Copy button.
-struct Action {
-  enum Kind { Type, Select, Execute, Copy } kind;
-  int target = 0;     // the Field typed into, the OptionGroup or the ResultRow
-  std::wstring text;  // what is typed; "Polar" or "Rectangular"
-  bool operator==(const Action&) const = default;
-};
-using Actions = std::vector<Action>;
+// A step as the reader takes it: "txtRealA=10" types into a box,
+// "optB=Polar" selects a form, "Execute" and "Copy Sum" press buttons.
+using Steps = std::vector<std::wstring>;
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Describe(const Steps& steps) {
+  std::wstring out;
+  for (const auto& s : steps) out += s + L"; ";
+  return Narrow(out);
+}
 
 const std::wstring kRows[] = {L"Quotient", L"Product", L"Sum", L"Difference"};
 const wchar_t* const kFieldNames[] = {
@@ -105,96 +104,50 @@ int FieldNamed(const std::wstring& name) {
   return f == std::end(kFieldNames) ? -1 : static_cast<int>(f - std::begin(kFieldNames));
 }
 
-std::string Describe(const Actions& actions) {
-  std::wstring out;
-  for (const Action& a : actions) {
-    switch (a.kind) {
-      case Action::Type:
-        out += std::wstring(kFieldNames[a.target]) + L"=" + a.text;
-        break;
-      case Action::Select:
-        out += (a.target == 0 ? L"A:" : L"B:") + a.text;
-        break;
-      case Action::Execute:
-        out += L"Execute";
-        break;
-      case Action::Copy:
-        out += L"Copy " + kRows[a.target];
-        break;
-    }
-    out += L" | ";
-  }
-  return Narrow(out);
-}
-
-// Between two presses the order of typing and selecting does not matter:
-// the typing first, box by box, then the forms.
-Actions Canonical(Actions actions) {
-  auto run = actions.begin();
-  for (auto a = actions.begin();; ++a) {
-    if (a == actions.end() || a->kind == Action::Execute || a->kind == Action::Copy) {
-      std::stable_sort(run, a, [](const Action& x, const Action& y) {
-        return std::pair(x.kind, x.target) < std::pair(y.kind, y.target);
-      });
-      if (a == actions.end()) return actions;
-      run = a + 1;
-    }
-  }
-}
-
 // The steps an example's title lists: "A = 5, 90 Polar" types into A's boxes
-// and selects its form (kept when none is named), "Execute" and "Copy Product"
-// press buttons.
-Actions StepsOf(const std::wstring& title, const std::string& where) {
-  const std::wregex input(L"(A|B) = ([^,]+), (\\S+)(?: (Rectangular|Polar))?");
-  const std::wregex copy(L"Copy (Quotient|Product|Sum|Difference)");
-  const std::wregex split(L"; ");
-  Actions actions;
+// and selects its form (kept when none is named); "Execute", "Copy Product".
+Steps StepsOf(const std::wstring& title, const std::string& where) {
+  const std::wregex split(L"; "), copy(L"Copy (Quotient|Product|Sum|Difference)"),
+      input(L"(A|B) = ([^,]+), (\\S+)(?: (Rectangular|Polar))?");
+  Steps steps;
   for (std::wsregex_token_iterator s(title.begin(), title.end(), split, -1), end; s != end; ++s) {
     const std::wstring step = *s;
     std::wsmatch m;
-    if (step == L"Execute") {
-      actions.push_back({Action::Execute, 0, {}});
-    } else if (std::regex_match(step, m, copy)) {
-      actions.push_back(
-          {Action::Copy, static_cast<int>(std::ranges::find(kRows, m[1]) - kRows), {}});
+    if (step == L"Execute" || std::regex_match(step, copy)) {
+      steps.push_back(step);
     } else if (std::regex_match(step, m, input)) {
-      const int b = m[1] == L"B";
-      actions.push_back({Action::Type, static_cast<int>(Field::txtRealA) + 2 * b, m[2]});
-      actions.push_back({Action::Type, static_cast<int>(Field::txtImagA) + 2 * b, m[3]});
-      if (m[4].matched) actions.push_back({Action::Select, b, m[4]});
+      steps.push_back(L"txtReal" + m[1].str() + L"=" + m[2].str());
+      steps.push_back(L"txtImag" + m[1].str() + L"=" + m[3].str());
+      if (m[4].matched) steps.push_back(L"opt" + m[1].str() + L"=" + m[4].str());
     } else {
       ADD_FAILURE() << where << ": no such step: " << Narrow(step);
     }
   }
-  return actions;
+  return steps;
 }
 
-// The window as the reader works it: each action through the command logic.
+// The window as the reader works it, each step through the command logic.
+// After a Copy button the four inputs hold the row's two texts.
 struct Window {
   FakeForm1View view;
   Form1Commands commands{view, L"."};
   Window() { commands.Form_Load(); }
-  void Do(const Action& a, const std::string& where) {
-    switch (a.kind) {
-      case Action::Type:
-        view.texts[a.target] = a.text;
-        break;
-      case Action::Select:
-        view.Select(static_cast<OptionGroup>(a.target), a.text == L"Polar");
-        break;
-      case Action::Execute:
-        commands.cmdExecute_Click();
-        break;
-      case Action::Copy: {
-        const std::size_t real = static_cast<std::size_t>(Field::txtQuotientReal) + 4 * a.target;
-        const std::wstring part[] = {view.texts[real], view.texts[real + 1]};
-        commands.CopyResultToInput(static_cast<ResultRow>(a.target));
-        for (int box = 0; box < 4; ++box) {
-          EXPECT_EQ(view.texts[box], part[box % 2])
-              << where << ": after Copy " << Narrow(kRows[a.target]) << ", "
-              << Narrow(kFieldNames[box]);
-        }
+  void Do(const std::wstring& step, const std::string& where) {
+    const std::size_t eq = step.find(L'=');
+    if (step == L"Execute") {
+      commands.cmdExecute_Click();
+    } else if (step.starts_with(L"opt")) {
+      view.Select(step[3] == L'B' ? OptionGroup::optB : OptionGroup::optA,
+                  step.substr(eq + 1) == L"Polar");
+    } else if (eq != std::wstring::npos) {
+      view.texts[static_cast<std::size_t>(FieldNamed(step.substr(0, eq)))] = step.substr(eq + 1);
+    } else {
+      const auto row = std::ranges::find(kRows, step.substr(5)) - kRows;
+      const auto real = static_cast<std::size_t>(Field::txtQuotientReal) + 4 * row;
+      const std::wstring part[] = {view.texts[real], view.texts[real + 1]};
+      commands.CopyResultToInput(static_cast<ResultRow>(row));
+      for (std::size_t box = 0; box < 4; ++box) {
+        EXPECT_EQ(view.texts[box], part[box % 2]) << where << ": after " << Narrow(step);
       }
     }
   }
@@ -202,70 +155,65 @@ struct Window {
 
 FakeForm1View Replay(const std::wstring& title, const std::string& where) {
   Window window;
-  for (const Action& a : StepsOf(title, where)) window.Do(a, where);
+  for (const auto& step : StepsOf(title, where)) window.Do(step, where);
   return window.view;
 }
 
-// A number as written in the text: "- j9.2" is -9.2, "0.08" is .08.
+// A number as written in the words: "- j9.2" is -9.2, "0.08" is .08.
 bool SameNumber(std::wstring written, const std::wstring& shown) {
   std::erase_if(written, [](wchar_t c) { return c == L' ' || c == L'j'; });
-  if (written == shown) return true;
   wchar_t *endW = nullptr, *endS = nullptr;
   const double w = std::wcstod(written.c_str(), &endW), s = std::wcstod(shown.c_str(), &endS);
-  return !written.empty() && !shown.empty() && *endW == 0 && *endS == 0 && w == s;
+  return written == shown || (!written.empty() && !shown.empty() && !*endW && !*endS && w == s);
 }
 
-// Quantities the examples work out on the way, by the test's own arithmetic.
+// What the examples work out on the way, from the data they start with:
+// 50 Hz, 47 uF, 100 ohm, 100 mH, a line voltage of 400 V, 10000 at 30 degrees.
 double Quantity(const std::wstring& name) {
-  // The data the examples start from: 50 Hz, 47 uF, 100 ohm, 400 V.
-  const double f = 50, C = 47e-6, R = 100, VL = 400, omega = 2 * Pi * f;
+  const double f = 50, C = 47e-6, R = 100, L = 0.1, VL = 400, w = 2 * Pi * f;
+  const double rad30 = 30 / RadiansToDegrees;
   const std::pair<const wchar_t*, double> quantities[] = {
       {L"f", f},
       {L"C", C * 1e6},
       {L"R", R},
       {L"VL", VL},
-      {L"omega", omega},
-      {L"omegaC", omega * C},
-      {L"omegaCuS", omega * C * 1e6},
-      {L"XC", 1 / (omega * C)},
-      {L"XL", omega * 0.1},
-      {L"omegaRC", omega * R * C},
-      {L"omegaRCshown", 1.477},
-      {L"pf30", std::cos(30 / RadiansToDegrees)},
+      {L"omega", w},
+      {L"omegaC", w * C},
+      {L"omegaCuS", w * C * 1e6},
+      {L"XC", 1 / (w * C)},
+      {L"XL", w * L},
+      {L"omegaRC", w * R * C},
+      {L"pf30", std::cos(rad30)},
       {L"R2D", RadiansToDegrees},
-      {L"rad30", 30 / RadiansToDegrees},
-      {L"cos30x10000", 10000 * std::cos(30 / RadiansToDegrees)},
-      {L"sin30x10000", 10000 * std::sin(30 / RadiansToDegrees)},
+      {L"rad30", rad30},
+      {L"cos30x10000", 10000 * std::cos(rad30)},
+      {L"sin30x10000", 10000 * std::sin(rad30)},
       {L"Vph", VL / std::sqrt(3.0)},
-      {L"angle1000", std::atan(0.4 / 1000) * RadiansToDegrees},
-  };
-  for (const auto& [n, v] : quantities) {
-    if (n == name) return v;
-  }
-  return std::nan("");
+      {L"angle1000", std::atan2(0.4, 1000) * RadiansToDegrees}};
+  const auto* q = std::ranges::find_if(quantities, [&](const auto& p) { return p.first == name; });
+  return q == std::end(quantities) ? std::nan("") : q->second;
 }
 
-// Every example of every page lies in a <div class="example">. Its words
-// are marked where they hold a number: <kbd class="txtRealA"> is typed into
-// that box; <span class="ui optB">Polar</span> selects the form of an input;
-// <span class="ui cmdExecute"> and <span class="ui cmdCopy"> press buttons;
-// a span or code of a box's name ("txtSumReal") is what that box shows at
-// that point of the steps; one of a quantity's name is worked out by the
-// test (a code as the box would show it, a span to its written decimals);
-// "given" repeats a typed number and "formula" holds a formula's constants.
-// The steps written before each titled table are the steps its title
-// replays (all of them, or those after the table before); each row of the
-// table names the boxes it shows ("Quotient A/B", "Under B") or the messages
-// that came, and each cell of class "num" is a text the program shows there.
+// Every example of every page lies in a <div class="example">, its numbers
+// in marks: <kbd class="txtRealA"> is typed into that box; a span of class
+// "ui optB" selects a form, "ui cmdExecute" or "ui cmdCopy" presses a
+// button; a span or code named after a box is what the box shows at that
+// point of the steps; one named after a quantity is worked out here (a code
+// as a box would show it, a span to its written decimals); "given" repeats
+// a typed number and "formula" holds a formula's constants. The steps
+// marked before a titled table are the steps its title replays (all of
+// them, or those after the table before); each row of the table names the
+// boxes it shows ("Quotient A/B", "Under B") or the messages that came, and
+// each cell of class "num" is a text the program shows there.
 TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
-  const std::wregex example(L"<div class=\"example\">([\\s\\S]*?)</div>");
-  const std::wregex heading(L"<h[23][^>]*>([^<]*)</h[23]>");
-  const std::wregex marked(
-      L"<table title=\"([^\"]*)\">([\\s\\S]*?)</table>|<kbd class=\"(\\w+)\">([^<]*)</kbd>|"
-      L"<(span|code) class=\"([^\"]*)\">((?:[^<]|<su[bp]>[^<]*</su[bp]>)*)</\\5>");
-  const std::wregex tableRow(L"<tr>([\\s\\S]*?)</tr>");
-  const std::wregex row(L"<td>([^<]*)</td>((?:<td[^>]*>[^<]*</td>)+)");
-  const std::wregex cell(L"<td( class=\"num\")?[^>]*>([^<]*)</td>");
+  const std::wregex example(L"<div class=\"example\">([\\s\\S]*?)</div>"),
+      heading(L"<h[23][^>]*>([^<]*)</h[23]>"), tableRow(L"<tr>([\\s\\S]*?)</tr>"),
+      marked(
+          L"<table title=\"([^\"]*)\">([\\s\\S]*?)</table>|<kbd class=\"(\\w+)\">([^<]*)</kbd>|"
+          L"<(span|code) class=\"([^\"]*)\">((?:[^<]|<su[bp]>[^<]*</su[bp]>)*)</\\5>"),
+      row(L"<td>([^<]*)</td>((?:<td[^>]*>[^<]*</td>)+)"),
+      cell(L"<td( class=\"num\")?[^>]*>([^<]*)</td>"), word(L"\\S+"),
+      copyButton(L"Copy (Quotient|Product|Sum|Difference) to Input");
   const std::pair<std::wstring, Field> groups[] = {
       {L"Quotient", Field::txtQuotientReal}, {L"Product", Field::txtProductReal},
       {L"Sum", Field::txtSumReal},           {L"Difference", Field::txtDifferenceReal},
@@ -277,57 +225,49 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
     if (file.path().extension() != ".htm") continue;
     const std::string name = file.path().filename().string();
     const std::wstring page = Page(name);
-    std::size_t tablesInExamples = 0;
+    std::ptrdiff_t tables = 0;
     for (std::wsregex_iterator x(page.begin(), page.end(), example), end; x != end; ++x) {
       pagesWithExamples.insert(name);
-      const std::wstring text = (*x)[1];
-      std::wstring title = L"(none)";
-      const std::wstring before = page.substr(0, static_cast<std::size_t>(x->position()));
-      for (std::wsregex_iterator h(before.begin(), before.end(), heading); h != end; ++h) {
+      const std::wstring text = (*x)[1], before = page.substr(0, x->position());
+      std::wstring title;
+      for (std::wsregex_iterator h(before.begin(), before.end(), heading); h != end; ++h)
         title = (*h)[1];
-      }
       const std::string where = name + ", the example under \"" + Narrow(title) + "\"";
-      std::set<std::wstring> typed;
+      Steps typed, chain, written;
       for (std::wsregex_iterator m(text.begin(), text.end(), marked); m != end; ++m) {
-        if ((*m)[3].matched) typed.insert((*m)[4]);
+        if ((*m)[3].matched) typed.push_back((*m)[4]);
       }
       Window window;
-      Actions chain, written;
-      std::wstring unmarked;
-      std::size_t last = 0;
+      std::wstring unmarked = std::regex_replace(text, marked, L" ");
       for (std::wsregex_iterator m(text.begin(), text.end(), marked); m != end; ++m) {
-        unmarked += text.substr(last, static_cast<std::size_t>(m->position()) - last);
-        last = static_cast<std::size_t>(m->position() + m->length());
-        Actions now;
+        Steps now;
         if ((*m)[1].matched) {  // a titled table
-          ++tablesInExamples;
+          ++tables;
           const std::wstring steps = (*m)[1], rows = (*m)[2];
           const std::string at = where + ", table \"" + Narrow(steps) + "\"";
-          const Actions title = Canonical(StepsOf(steps, at));
-          Actions continued = chain;
+          const Steps replayed = StepsOf(steps, at);
+          Steps continued = chain;
           continued.insert(continued.end(), written.begin(), written.end());
-          EXPECT_TRUE(title == Canonical(continued) || title == Canonical(written))
+          EXPECT_TRUE(replayed == continued || replayed == written)
               << at << ": the words say " << Describe(written);
-          chain = title;
+          chain = replayed;
           written.clear();
           const FakeForm1View view = Replay(steps, at);
-          std::vector<std::wstring> messages;
+          std::vector<std::wstring> messages, shown;
           for (std::wsregex_iterator tr(rows.begin(), rows.end(), tableRow); tr != end; ++tr) {
             const std::wstring cells =
                 std::regex_replace((*tr)[1].str(), std::wregex(L">\\s+<"), L"><");
-            if (cells.starts_with(L"<th>")) continue;
             std::wsmatch r;
+            if (cells.starts_with(L"<th>")) continue;
             if (!std::regex_match(cells, r, row)) {
               ADD_FAILURE() << at << ": a row that cannot be read: " << Narrow(cells);
               continue;
             }
-            const std::wstring label = r[1];
-            const auto* group =
-                std::find_if(std::begin(groups), std::end(groups),
-                             [&](const auto& g) { return label.starts_with(g.first); });
+            const std::wstring label = r[1], cellText = r[2];
+            const auto* group = std::ranges::find_if(
+                groups, [&](const auto& g) { return label.starts_with(g.first); });
             ASSERT_NE(group, std::end(groups)) << at << ": a row of no box";
-            const std::wstring cellText = r[2];
-            std::size_t box = static_cast<std::size_t>(group->second);
+            auto box = static_cast<std::size_t>(group->second);
             for (std::wsregex_iterator c(cellText.begin(), cellText.end(), cell); c != end;
                  ++c, ++box) {
               if (!(*c)[1].matched) continue;
@@ -338,37 +278,29 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
               }
             }
           }
-          std::vector<std::wstring> shown;
           for (const auto& msg : view.messages) shown.push_back(msg.title);
           EXPECT_EQ(shown, messages) << at;
-        } else if ((*m)[3].matched) {  // typed
+        } else if ((*m)[3].matched) {  // typed into an input box
           const int box = FieldNamed((*m)[3]);
-          EXPECT_TRUE(box >= 0 && box < 4) << where << ": typed into " << Narrow((*m)[3]);
-          if (box >= 0 && box < 4) now.push_back({Action::Type, box, (*m)[4]});
+          if (box >= 0 && box < 4)
+            now.push_back((*m)[3].str() + L"=" + (*m)[4].str());
+          else
+            ADD_FAILURE() << where << ": typed into " << Narrow((*m)[3]);
         } else {
-          const std::wstring content = (*m)[7];
-          const std::wstring classes = (*m)[6];
-          const std::wregex word(L"\\S+");
+          const std::wstring content = (*m)[7], classes = (*m)[6];
           for (std::wsregex_iterator w(classes.begin(), classes.end(), word); w != end; ++w) {
             const std::wstring c = (*w)[0];
             const std::string what = where + ": \"" + Narrow(content) + "\" (" + Narrow(c) + ")";
+            const double q = Quantity(c);
             std::wsmatch copy;
             if (c == L"ui" || c == L"formula") {
             } else if (c == L"optA" || c == L"optB") {
               EXPECT_TRUE(content == L"Polar" || content == L"Rectangular") << what;
-              now.push_back({Action::Select, c == L"optB", content});
-            } else if (c == L"cmdExecute") {
-              EXPECT_EQ(content, L"Execute Operations") << what;
-              now.push_back({Action::Execute, 0, {}});
-            } else if (c == L"cmdCopy") {
-              const std::wregex copyButton(L"Copy (Quotient|Product|Sum|Difference) to Input");
-              if (!std::regex_match(content, copy, copyButton)) {
-                ADD_FAILURE() << what;
-              } else {
-                now.push_back({Action::Copy,
-                               static_cast<int>(std::ranges::find(kRows, copy[1]) - kRows),
-                               {}});
-              }
+              now.push_back(c + L"=" + content);
+            } else if (c == L"cmdExecute" && content == L"Execute Operations") {
+              now.push_back(L"Execute");
+            } else if (c == L"cmdCopy" && std::regex_match(content, copy, copyButton)) {
+              now.push_back(L"Copy " + copy[1].str());
             } else if (c == L"given") {
               EXPECT_TRUE(std::ranges::any_of(typed,
                                               [&](const std::wstring& t) {
@@ -376,45 +308,39 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
                                                        SameNumber(L"-" + content, t) ||
                                                        SameNumber(content, L"-" + t);
                                               }))
-                  << what << " is not typed in this example";
+                  << what << " is typed nowhere in the example";
             } else if (FieldNamed(c) >= 0) {
-              EXPECT_TRUE(SameNumber(content, window.view.texts[FieldNamed(c)]))
-                  << what << ": the box shows \"" << Narrow(window.view.texts[FieldNamed(c)])
-                  << "\" after " << Describe(chain) << Describe(written);
-            } else if (const double q = Quantity(c); !std::isnan(q)) {
-              const std::size_t point = content.find(L'.');
-              const int decimals =
-                  point == std::wstring::npos ? 0 : static_cast<int>(content.size() - point - 1);
-              if ((*m)[5] == L"code") {
-                EXPECT_EQ(content, FormatResult(q, L".")) << what;
-              } else {
-                EXPECT_NEAR(std::wcstod(content.c_str(), nullptr), q,
-                            0.5000001 * std::pow(10.0, -decimals))
-                    << what;
-              }
+              const std::wstring& box = window.view.texts[static_cast<std::size_t>(FieldNamed(c))];
+              EXPECT_TRUE(SameNumber(content, box))
+                  << what << ": the box shows \"" << Narrow(box) << "\" after " << Describe(chain)
+                  << Describe(written);
+            } else if ((*m)[5] == L"code" && !std::isnan(q)) {
+              EXPECT_EQ(content, FormatResult(q, L".")) << what;
+            } else if (!std::isnan(q)) {
+              const std::size_t point = std::min(content.find(L'.'), content.size() - 1);
+              EXPECT_NEAR(std::wcstod(content.c_str(), nullptr), q,
+                          0.5000001 * std::pow(10.0, point + 1.0 - content.size()))
+                  << what;
             } else {
               ADD_FAILURE() << what << ": no such box, control or quantity";
             }
           }
         }
-        for (const Action& a : now) window.Do(a, where);
+        for (const auto& step : now) window.Do(step, where);
         written.insert(written.end(), now.begin(), now.end());
       }
-      unmarked += text.substr(last);
+      std::wsmatch digit;
       unmarked =
           std::regex_replace(unmarked, std::wregex(L"<sub>[^<]*</sub>|<[^>]*>|&#?\\w+;"), L" ");
-      std::wsmatch digit;
       if (std::regex_search(unmarked, digit, std::wregex(L".{0,30}[0-9].{0,30}"))) {
         ADD_FAILURE() << where << ": a number that nothing checks: " << Narrow(digit[0]);
       }
       EXPECT_TRUE(written.empty())
           << where << ": steps after the last table: " << Describe(written);
     }
-    std::size_t tables = 0;
-    for (std::size_t at = 0; (at = page.find(L"<table title=", at)) != std::wstring::npos; ++at) {
-      ++tables;
-    }
-    EXPECT_EQ(tables, tablesInExamples) << name << ": a titled table outside an example";
+    const std::wregex titled(L"<table title=");
+    EXPECT_EQ(std::distance(std::wsregex_iterator(page.begin(), page.end(), titled), {}), tables)
+        << name << ": a titled table outside an example";
   }
   EXPECT_EQ(pagesWithExamples, (std::set<std::string>{"Calculations.htm", "Chaining.htm",
                                                       "Inputs.htm", "Results.htm", "Welcome.htm"}));
