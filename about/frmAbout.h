@@ -40,12 +40,15 @@ class frmAbout final : public win32::TopLevelWindow<frmAbout> {
   bool Create(HWND owner);
   void Form_Load();
   void Paint();
+  void ShowPicture();
+  void OnRecoloured() override { ShowPicture(); }
   void Unload();
   void cmdSysInfo_Click();
 
   SysInfoHandler sysInfo_;
   bool closed_ = true;
   win32::OwnedBitmap picture_;
+  COLORREF pictureFace_ = 0;  // the colour the picture's transparent pixels took
 };
 
 }  // namespace quorvane
