@@ -78,8 +78,11 @@ void Caption(HDC dc, HWND button, RECT r, COLORREF colour, UINT format) {
   const std::wstring text = TextOf(button);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
+  // The access letter underlined only while the keyboard is in use, as
+  // Windows shows it.
+  const bool hide = SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-            format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            format | DT_SINGLELINE | DT_VCENTER | (hide ? DT_HIDEPREFIX : 0));
 }
 
 }  // namespace
@@ -175,7 +178,7 @@ LRESULT DrawButton(const NMCUSTOMDRAW& draw, const WindowColours& colours) {
     const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
     const std::wstring caption = TextOf(button);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &around,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+              DT_CALCRECT | DT_SINGLELINE);
     const int h = around.bottom - around.top;
     around.top = r.top + (r.bottom - r.top - h) / 2;
     around.bottom = around.top + h;
