@@ -17,13 +17,14 @@ constexpr win32::WindowDesign kDesign{
     {kAboutLeftTwips, kAboutTopTwips, kAboutClientWidthTwips, kAboutClientHeightTwips},
     static_cast<int>(AboutId::cmdOK)};
 
-// One line of the etched rule, `pixels` high at 96 dpi, in a system colour so
-// that it stays visible in every colour scheme.
-void FillRule(HDC dc, int dpi, int rightTwips, int pixels, int colour) {
+// One line of the etched rule, `pixels` high at 96 dpi, in a colour of the
+// palette (a system colour outside dark mode) so that it stays visible in
+// every colour scheme.
+void FillRule(HDC dc, int dpi, int rightTwips, int pixels, HBRUSH brush) {
   const int top = TwipsToPixels(kRuleTopTwips, dpi);
   const RECT line{TwipsToPixels(kRuleLeftTwips, dpi), top, TwipsToPixels(rightTwips, dpi),
                   top + MulDiv(pixels, dpi, 96)};
-  FillRect(dc, &line, GetSysColorBrush(colour));
+  FillRect(dc, &line, brush);
 }
 
 }  // namespace
@@ -35,18 +36,24 @@ frmAbout::~frmAbout() {
 }
 
 bool frmAbout::Create(HWND owner) {
-  // The picture is decoded once and kept for every later showing.
-  if (!picture_) {
-    picture_ = win32::DecodePicture(win32::ResourceBytes(IDR_PICICON, RT_RCDATA),
-                                    GetSysColor(COLOR_3DFACE));
-  }
   if (!CreateTopLevel(kDesign, kAboutControls, kAboutFonts, L"frmAbout", GetModuleHandleW(nullptr),
                       owner)) {
     return false;
   }
-  win32::SetPicture(Control(AboutId::picIcon), picture_.get());
+  ShowPicture();
   Form_Load();
   return true;
+}
+
+// The picture is decoded once and kept for every later showing, and again
+// only when the face it lies on changes colour.
+void frmAbout::ShowPicture() {
+  const COLORREF face = colours_.Colour(colours_.palette().face);
+  if (!picture_ || face != pictureFace_) {
+    picture_ = win32::DecodePicture(win32::ResourceBytes(IDR_PICICON, RT_RCDATA), face);
+    pictureFace_ = face;
+  }
+  win32::SetPicture(Control(AboutId::picIcon), picture_.get());
 }
 
 void frmAbout::Form_Load() {
@@ -57,8 +64,9 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Paint() {
   win32::Painting paint(hwnd_);
-  FillRule(paint.dc(), dpi_, kWhiteRightTwips, 2, COLOR_3DHILIGHT);
-  FillRule(paint.dc(), dpi_, kGreyRightTwips, 1, COLOR_3DSHADOW);
+  const win32::Palette& p = colours_.palette();
+  FillRule(paint.dc(), dpi_, kWhiteRightTwips, 2, colours_.Brush(p.hilight));
+  FillRule(paint.dc(), dpi_, kGreyRightTwips, 1, colours_.Brush(p.shadow));
 }
 
 void frmAbout::Unload() {
@@ -119,10 +127,8 @@ LRESULT frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The labels' black text is the system's text on button faces: black
       // in the standard scheme, and in a high-contrast one whatever stands
       // out from the face.
-      HDC dc = reinterpret_cast<HDC>(wp);
-      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      const win32::Palette& p = colours_.palette();
+      return colours_.Answer(reinterpret_cast<HDC>(wp), p.text, p.face);
     }
     case WM_PAINT:
       Paint();

@@ -41,6 +41,8 @@ class frmAbout final : public win32::TopLevelWindow<frmAbout> {
   bool Create(HWND owner);
   void Form_Load();
   void Paint();
+  void ShowPicture();
+  void OnRecoloured() override { ShowPicture(); }
   void Unload();
   void cmdSysInfo_Click();
 
@@ -48,6 +50,7 @@ class frmAbout final : public win32::TopLevelWindow<frmAbout> {
   bool closed_ = true;
   win32::OtherWindowsDisabled* othersDisabled_ = nullptr;  // while shown modally
   win32::OwnedBitmap picture_;
+  COLORREF pictureFace_ = 0;  // the colour the picture's transparent pixels took
 };
 
 }  // namespace quorvane

@@ -4,6 +4,8 @@
 #   screenshot.png        the main window after A = 3, 4 and B = 1, 1
 #   about.png             the About box
 #   data-entry-error.png  the Data Entry Error message, after B = 1, "one"
+#   screenshot-dark.png   the main window as screenshot.png, with dark chosen
+#                         for apps (AppsUseLightTheme = 0 in the prefix)
 # Usage: scripts/screenshot.sh [folder]   (default: docs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,3 +48,6 @@ shot() {
 shot screenshot.png 3 4 1 1
 shot about.png 3 4 1 1 about
 shot data-entry-error.png 3 4 1 one message
+wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+  /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
+shot screenshot-dark.png 3 4 1 1

@@ -5,6 +5,7 @@
 
 #include "win32/AccessibleName.h"
 #include "win32/WindowClass.h"
+#include "win32/WindowColours.h"
 
 namespace quorvane::win32 {
 namespace {
@@ -17,6 +18,7 @@ constexpr wchar_t kPictureClass[] = L"QuorvanePicture";
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
+    case WM_NOTIFY:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
       return SendMessageW(GetParent(hwnd), msg, wp, lp);
@@ -28,10 +30,20 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
     case WM_PAINT: {
       Painting paint(hwnd);
+      const WindowColours* colours = ColoursOf(hwnd);
+      if (colours && colours->Dark()) {
+        PaintFrame(hwnd, paint.dc(), *colours);
+        return 0;
+      }
       RECT rc;
       GetClientRect(hwnd, &rc);
       DrawEdge(paint.dc(), &rc, EDGE_ETCHED, BF_RECT);
       return 0;
+    }
+    case WM_ERASEBKGND: {
+      const WindowColours* colours = ColoursOf(hwnd);
+      if (!colours || !colours->Dark()) return DefWindowProcW(hwnd, msg, wp, lp);
+      return 1;  // the paint fills it
     }
     default:
       return DefWindowProcW(hwnd, msg, wp, lp);

@@ -9,9 +9,11 @@
 
 #include <windows.h>
 // After windows.h, which they need.
+#include <dwmapi.h>
 #include <oleacc.h>
 #include <shellapi.h>
 #include <shellscalingapi.h>
+#include <uxtheme.h>
 
 namespace quorvane::win32 {
 
@@ -25,7 +27,9 @@ namespace quorvane::win32 {
   X(L"oleacc.dll", CreateStdAccessibleObject) \
   X(L"oleacc.dll", LresultFromObject)         \
   X(L"oleaut32.dll", SysAllocString)          \
-  X(L"shcore.dll", GetDpiForMonitor)
+  X(L"shcore.dll", GetDpiForMonitor)          \
+  X(L"dwmapi.dll", DwmSetWindowAttribute)     \
+  X(L"uxtheme.dll", SetWindowTheme)
 
 enum class Api : int {
 #define X(library, name) name,

@@ -13,6 +13,7 @@
 
 #include "win32/ControlSet.h"
 #include "win32/OwnedWindowProc.h"
+#include "win32/WindowColours.h"
 #include "win32/WindowPlacement.h"
 
 namespace quorvane::win32 {
@@ -48,15 +49,29 @@ class WindowFrame {
   // Shows the window; the first control gets the focus only if the window
   // was activated, since setting the focus would activate it.
   void ShowTopLevel(int showCommand);
-  // WM_GETDPISCALEDSIZE, WM_DPICHANGED and WM_ACTIVATE; true when handled.
+  // WM_GETDPISCALEDSIZE, WM_DPICHANGED and WM_ACTIVATE, and in dark mode the
+  // colours and drawing of the window and its controls; true when handled.
   bool HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // The controls are made: their colours follow the palette.
+  void ColourControls();
+  // The window is going: nothing looks up its colours any more.
+  void ForgetColours();
+  // The window has taken the palette now in force; what it drew itself from
+  // the old one must follow.
+  virtual void OnRecoloured() {}
 
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   ControlSet controls_;
+  WindowColours colours_;
 
  private:
+  // The palette the user's settings now call for, with new brushes, on the
+  // window, its title bar, menus, tooltip and controls.
+  void Recolour();
+
   const WindowDesign* design_ = nullptr;
+  MenuColours menus_;
 };
 
 template <class Derived>
@@ -73,7 +88,9 @@ class TopLevelWindow : public WindowFrame {
               static_cast<TopLevelWindow*>(this))) {
       return false;
     }
-    return controls_.Create(hwnd_, rows, fonts, dpi_) || Abandon();
+    if (!controls_.Create(hwnd_, rows, fonts, dpi_)) return Abandon();
+    ColourControls();
+    return true;
   }
 
  private:
@@ -84,6 +101,7 @@ class TopLevelWindow : public WindowFrame {
     if (msg == WM_NCDESTROY) {
       // The controls and the tooltip, which the window owns, went before it.
       controls_.Forget();
+      ForgetColours();
       self.OnDestroyed();
       return DefWindowProcW(hwnd_, msg, wp, lp);
     }

@@ -148,15 +148,18 @@ void Form1Window::OnClick(ControlId id) {
   }
 }
 
-// The result boxes are grey; every other box keeps the window's colours.
+// The result boxes are grey; every other box keeps the window's colours,
+// which in dark mode are the palette's input colours.
 LRESULT Form1Window::OnEditColour(HDC dc, HWND box) {
   const int i = controls_.IndexOf(box);
-  if (i < 0 || !kForm1Controls[static_cast<size_t>(i)].grey) return 0;
-  // The text colour Windows pairs with the menu colour, so that every colour
-  // scheme, high-contrast ones too, keeps the text readable.
-  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
-  SetBkColor(dc, GetSysColor(COLOR_MENU));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
+  const Palette& p = colours_.palette();
+  if (i < 0 || !kForm1Controls[static_cast<size_t>(i)].grey) {
+    return colours_.Dark() ? colours_.Answer(dc, p.inputText, p.input) : 0;
+  }
+  // Out of the system's colours, the text colour Windows pairs with the menu
+  // colour, so that every colour scheme, high-contrast ones too, keeps the
+  // text readable.
+  return colours_.Answer(dc, p.resultText, p.result);
 }
 
 LRESULT Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
