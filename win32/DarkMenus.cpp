@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/DarkPainters.h"
+
 namespace quorvane::win32 {
 namespace {
 
@@ -149,9 +151,9 @@ bool MenuColours::Draw(const DRAWITEMSTRUCT& d, const WindowColours& colours, in
   const bool disabled = d.itemState & (ODS_GRAYED | ODS_DISABLED);
   SetTextColor(d.hDC, colours.Colour(disabled ? p.disabledText : p.menuText));
   if (!item->onBar) r.left += MulDiv(24, dpi, 96);
-  DrawTextW(d.hDC, item->caption.c_str(), static_cast<int>(item->caption.size()), &r,
-            (item->onBar ? DT_CENTER : DT_LEFT) | DT_SINGLELINE | DT_VCENTER |
-                ((d.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+  DrawCaption(d.hDC, item->caption, r,
+              (item->onBar ? DT_CENTER : DT_LEFT) | DT_SINGLELINE | DT_VCENTER,
+              !(d.itemState & ODS_NOACCEL));
   return true;
 }
 

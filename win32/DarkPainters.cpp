@@ -38,9 +38,8 @@ void Caption(HDC dc, HWND button, RECT r, COLORREF colour, UINT format) {
   const std::wstring text = TextOf(button);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
-  const bool hide = UiState(button) & UISF_HIDEACCEL;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-            format | DT_SINGLELINE | DT_VCENTER | (hide ? DT_HIDEPREFIX : 0));
+  DrawCaption(dc, text, r, format | DT_SINGLELINE | DT_VCENTER,
+              !(UiState(button) & UISF_HIDEACCEL));
 }
 
 void Focus(HDC dc, RECT r, COLORREF text, COLORREF back) {
@@ -113,6 +112,20 @@ void OptionButton(const NMCUSTOMDRAW& draw, const WindowColours& colours, bool f
 }
 
 }  // namespace
+
+void DrawCaption(HDC dc, std::wstring_view text, RECT r, UINT format, bool showAccel) {
+  std::wstring shown(text);
+  if (!showAccel) {
+    // Each prefix character goes, and "&&" stands for one ampersand.
+    shown.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == L'&' && i + 1 < text.size()) ++i;
+      shown += text[i];
+    }
+    format |= DT_NOPREFIX;
+  }
+  DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &r, format);
+}
 
 LRESULT DrawButton(const NMCUSTOMDRAW& draw, const WindowColours& colours) {
   if (draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;

@@ -7,6 +7,9 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <string>
+#include <string_view>
+
 #include "win32/Brushes.h"
 
 namespace quorvane::win32 {
@@ -15,6 +18,10 @@ namespace quorvane::win32 {
 // disabled, focused, under the pointer, held down, default. Other kinds of
 // button are left to Windows (CDRF_DODEFAULT).
 LRESULT DrawButton(const NMCUSTOMDRAW& draw, const WindowColours& colours);
+// Draws `text` in `r` with `format`, its access letter underlined only when
+// `showAccel`. As DT_HIDEPREFIX does on Windows, and under Wine too, which
+// ignores that flag.
+void DrawCaption(HDC dc, std::wstring_view text, RECT r, UINT format, bool showAccel);
 // A frame's background and etched lines in the palette.
 void PaintFrame(HWND frame, HDC dc, const WindowColours& colours);
 

@@ -319,6 +319,45 @@ class Restore {
   Undo undo_;
 };
 
+// A value of HKEY_CURRENT_USER as the user had it, put back when this goes:
+// the same data of the same type if it was there, no value if it was not.
+class KeptUserValue {
+ public:
+  KeptUserValue(const wchar_t* key, const wchar_t* name) : name_(name) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    DWORD size = 0;
+    had_ = RegQueryValueExW(key_, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
+    old_.resize(size);
+    if (had_) RegQueryValueExW(key_, name, nullptr, &type_, old_.data(), &size);
+  }
+  ~KeptUserValue() {
+    if (!key_) return;
+    if (had_) {
+      RegSetValueExW(key_, name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
+    } else {
+      RegDeleteValueW(key_, name_);
+    }
+    RegCloseKey(key_);
+  }
+  KeptUserValue(const KeptUserValue&) = delete;
+  KeptUserValue& operator=(const KeptUserValue&) = delete;
+  bool Set(DWORD type, const void* data, DWORD size) {
+    return key_ && RegSetValueExW(key_, name_, 0, type, static_cast<const BYTE*>(data), size) ==
+                       ERROR_SUCCESS;
+  }
+
+ private:
+  const wchar_t* name_;
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD type_ = 0;
+  std::vector<BYTE> old_;
+};
+
 // A registry value of HKEY_CURRENT_USER changed for one child run and put back.
 struct UserSetting {
   const wchar_t* key;
@@ -331,27 +370,10 @@ struct UserSetting {
 // and `envName`=`envValue` in its environment; returns its exit code.
 inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
                          const wchar_t* envName, const wchar_t* envValue) {
-  HKEY key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, setting.key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
+  KeptUserValue kept(setting.key, setting.name);
+  if (!kept.Set(setting.type, setting.data.data(), static_cast<DWORD>(setting.data.size()))) {
     return 1000;
   }
-  DWORD oldType = 0, oldSize = 0;
-  const bool had =
-      RegQueryValueExW(key, setting.name, nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
-  std::vector<BYTE> old(oldSize);
-  if (had) RegQueryValueExW(key, setting.name, nullptr, &oldType, old.data(), &oldSize);
-  const Restore putBack([&] {
-    if (had) {
-      RegSetValueExW(key, setting.name, 0, oldType, old.data(), oldSize);
-    } else {
-      RegDeleteValueW(key, setting.name);
-    }
-    RegCloseKey(key);
-  });
-  RegSetValueExW(key, setting.name, 0, setting.type, setting.data.data(),
-                 static_cast<DWORD>(setting.data.size()));
-
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
   SetEnvironmentVariableW(envName, envValue);
