@@ -460,7 +460,7 @@ void PrintFootprints(const Footprint& start, const Footprint& third, const Footp
   };
   row("windows", &Footprint::windows);
   row("USER objects (GetGuiResources)", &Footprint::userObjects);
-  row("GDI objects (GetGuiResources)", &Footprint::gdiObjects);
+  row("GDI objects (handle table)", &Footprint::gdiObjects);
   row("handles (GetProcessHandleCount)", &Footprint::handles);
   row("kernel handles (system list)", &Footprint::kernelHandles);
   row("private committed KiB", &Footprint::privateBytes, 1024);
@@ -480,7 +480,7 @@ std::vector<std::string> Growth(const Footprint& start, const Footprint& third,
   std::vector<std::string> grown;
   if (end.windows != start.windows) grown.push_back("windows");
   if (end.userObjects > start.userObjects) grown.push_back("USER objects");
-  if (end.gdiObjects > start.gdiObjects) grown.push_back("GDI objects");
+  if (end.gdiObjects > start.gdiObjects + 2 || end.gdiObjects < 0) grown.push_back("GDI objects");
   if (end.handles > start.handles + 2) grown.push_back("handles");
   if (end.kernelHandles > start.kernelHandles + 2) grown.push_back("kernel handles");
   constexpr std::uint64_t kSlack = 256 * 1024;
