@@ -468,7 +468,8 @@ void PrintFootprints(const Footprint& start, const Footprint& third, const Footp
 }
 
 // What may not grow with the number of presses. Object and handle counts are
-// compared from the first measurement to the last; counts the platform
+// compared from the first measurement to the last (GDI objects and handles
+// with a slack of two for what a press in progress holds); counts the platform
 // reports as zero pass trivially and are printed as such. Memory is compared
 // over the last two thirds of the run, after the heaps have met the largest
 // texts the presses bring, and has grown only where it grew in both thirds:
