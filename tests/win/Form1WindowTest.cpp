@@ -378,12 +378,17 @@ TEST(Form1Keyboard, ShownInactiveItTakesNoFocus) {
   RECT client;
   GetClientRect(w.form->hwnd(), &client);
   POINT at{client.right - 2, client.bottom - 2};
-  ASSERT_EQ(ChildWindowFromPointEx(w.form->hwnd(), at, CWP_SKIPINVISIBLE), w.form->hwnd());
   ClientToScreen(w.form->hwnd(), &at);
-  SetCursorPos(at.x, at.y);
+  SetWindowPos(quiet.hwnd(), nullptr, at.x + 10, at.y + 10, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(WindowFromPoint(at), w.form->hwnd());
   INPUT click[2] = {};
   click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[0].mi = {MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                 MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+                 0,
+                 MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN,
+                 0,
+                 0};
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
   ASSERT_TRUE(WaitFor(

@@ -323,36 +323,23 @@ class Restore {
 // the same data of the same type if it was there, no value if it was not.
 class KeptUserValue {
  public:
-  KeptUserValue(const wchar_t* key, const wchar_t* name) : name_(name) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
-                        nullptr) != ERROR_SUCCESS) {
-      key_ = nullptr;
-      return;
-    }
+  KeptUserValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
     DWORD size = 0;
-    had_ = RegQueryValueExW(key_, name, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, kAny, &type_, nullptr, &size) == 0;
     old_.resize(size);
-    if (had_) RegQueryValueExW(key_, name, nullptr, &type_, old_.data(), &size);
+    if (had_) RegGetValueW(HKEY_CURRENT_USER, key, name, kAny, &type_, old_.data(), &size);
   }
   ~KeptUserValue() {
-    if (!key_) return;
-    if (had_) {
-      RegSetValueExW(key_, name_, 0, type_, old_.data(), static_cast<DWORD>(old_.size()));
-    } else {
-      RegDeleteValueW(key_, name_);
-    }
-    RegCloseKey(key_);
+    if (!had_) RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
+    if (had_) Set(type_, old_.data(), static_cast<DWORD>(old_.size()));
   }
-  KeptUserValue(const KeptUserValue&) = delete;
-  KeptUserValue& operator=(const KeptUserValue&) = delete;
-  bool Set(DWORD type, const void* data, DWORD size) {
-    return key_ && RegSetValueExW(key_, name_, 0, type, static_cast<const BYTE*>(data), size) ==
-                       ERROR_SUCCESS;
+  bool Set(DWORD type, const void* data, DWORD size) const {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, type, data, size) == ERROR_SUCCESS;
   }
 
  private:
-  const wchar_t* name_;
-  HKEY key_ = nullptr;
+  static constexpr DWORD kAny = RRF_RT_ANY | RRF_NOEXPAND;
+  const wchar_t *key_, *name_;
   bool had_ = false;
   DWORD type_ = 0;
   std::vector<BYTE> old_;
