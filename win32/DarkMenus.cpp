@@ -1,6 +1,7 @@
 #include "win32/DarkMenus.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "win32/DarkPainters.h"
 
@@ -44,6 +45,12 @@ void MenuColours::Take(HMENU menu, bool bar, const WindowColours& colours) {
     menus_.push_back({menu, bar, {}});
     OwnerDraw(menus_.back(), menu, bar);
   }
+}
+
+void MenuColours::Recolour(const WindowColours& colours) {
+  std::vector<std::pair<HMENU, bool>> held;
+  for (const Menu& m : menus_) held.emplace_back(m.menu, m.bar);
+  for (const auto& [menu, bar] : held) Take(menu, bar, colours);
 }
 
 void MenuColours::Remeasure() {

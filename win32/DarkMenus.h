@@ -32,6 +32,8 @@ class MenuColours {
   void ApplyToBar(HMENU bar, const WindowColours& colours);
   // The same for a popup menu not on the bar, and its submenus.
   void Apply(HMENU popup, const WindowColours& colours);
+  // Every menu given over, in `colours`: the bar's and the popups' alike.
+  void Recolour(const WindowColours& colours);
   // Every menu given over, given back to Windows and owner-drawn again, so
   // that Windows measures its items anew: at a new dpi, in a new menu font.
   void Remeasure();

@@ -3,7 +3,6 @@
 // change), and at a new dpi or menu font for the menus. And, in dark mode,
 // what the base answers or draws for the window and its controls, the
 // window's own answers asked first.
-#include "core/Failure.h"
 #include "win32/DarkPainters.h"
 #include "win32/TitleBarAndTooltip.h"
 #include "win32/TopLevelWindow.h"
@@ -43,6 +42,7 @@ void WindowFrame::TakePalette(const Palette& palette, bool change) {
   }
   ColourTooltip(controls_.Tooltip(), next, wasDark);
   menus_.ApplyToBar(GetMenu(hwnd_), next);
+  menus_.Recolour(next);       // and the popup menus given over
   colours_ = std::move(next);  // only now are the old brushes released
   // The menu bar changed after the window was made: drawn again.
   if (!change) {
