@@ -383,12 +383,9 @@ TEST(Form1Keyboard, ShownInactiveItTakesNoFocus) {
   ASSERT_EQ(WindowFromPoint(at), w.form->hwnd());
   INPUT click[2] = {};
   click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi = {MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
-                 MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
-                 0,
-                 MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN,
-                 0,
-                 0};
+  click[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  click[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
   ASSERT_TRUE(WaitFor(
