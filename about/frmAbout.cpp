@@ -105,6 +105,15 @@ void frmAbout::Show(int modal, HWND owner) {
   if (quit) PostQuitMessage(*quit);
 }
 
+// The labels' black text is the system's text on button faces: black in the
+// standard scheme, in a high-contrast one whatever stands out from the face,
+// and the palette's light text in dark mode.
+LRESULT frmAbout::OnControlColour(UINT msg, HDC dc, HWND) {
+  if (msg != WM_CTLCOLORSTATIC) return 0;
+  const win32::Palette& p = colours_.palette();
+  return colours_.Answer(dc, p.text, p.face);
+}
+
 LRESULT frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: {
@@ -122,13 +131,6 @@ LRESULT frmAbout::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         cmdSysInfo_Click();
       }
       return 0;
-    }
-    case WM_CTLCOLORSTATIC: {
-      // The labels' black text is the system's text on button faces: black
-      // in the standard scheme, and in a high-contrast one whatever stands
-      // out from the face.
-      const win32::Palette& p = colours_.palette();
-      return colours_.Answer(reinterpret_cast<HDC>(wp), p.text, p.face);
     }
     case WM_PAINT:
       Paint();

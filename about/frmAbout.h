@@ -43,6 +43,7 @@ class frmAbout final : public win32::TopLevelWindow<frmAbout> {
   void Paint();
   void ShowPicture();
   void OnRecoloured() override { ShowPicture(); }
+  LRESULT OnControlColour(UINT msg, HDC dc, HWND control) override;
   void Unload();
   void cmdSysInfo_Click();
 

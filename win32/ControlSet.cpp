@@ -4,8 +4,8 @@
 #include <oleacc.h>
 
 #include "win32/AccessibleName.h"
+#include "win32/DarkPainters.h"
 #include "win32/WindowClass.h"
-#include "win32/WindowColours.h"
 
 namespace quorvane::win32 {
 namespace {

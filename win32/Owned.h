@@ -1,6 +1,5 @@
-// One small owner per kind of handle: it releases the handle when it goes out
-// of scope, failure or not, and can be moved but not copied. An owner that
-// holds nothing (the null handle) releases nothing.
+// One small owner per kind of handle (win32/Owner.h), and the device
+// context's own scopes: a selection, a paint, a saved state.
 #pragma once
 
 #include <windows.h>
@@ -8,41 +7,9 @@
 #include <utility>
 
 #include "win32/LateBound.h"
+#include "win32/Owner.h"
 
 namespace quorvane::win32 {
-
-template <class Handle, void (*Release)(Handle)>
-class Owned {
- public:
-  Owned() = default;
-  explicit Owned(Handle handle) : handle_(handle) {}
-  ~Owned() { Reset(); }
-  Owned(Owned&& other) noexcept : handle_(other.Forget()) {}
-  Owned& operator=(Owned&& other) noexcept {
-    if (this != &other) Reset(other.Forget());
-    return *this;
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Handle{}; }
-  // Releases what is held and takes `handle` instead.
-  void Reset(Handle handle = Handle{}) {
-    if (handle_ != Handle{}) Release(handle_);
-    handle_ = handle;
-  }
-  // For a call that writes a new handle: whatever was held is released first.
-  Handle* out() {
-    Reset();
-    return &handle_;
-  }
-  // Gives the handle up without releasing it.
-  Handle Forget() { return std::exchange(handle_, Handle{}); }
-
- private:
-  Handle handle_{};
-};
 
 namespace release {
 inline void Gdi(HGDIOBJ object) { DeleteObject(object); }
@@ -84,6 +51,22 @@ class Selected {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// A device context's state (its objects, colours, modes) saved and put back
+// when it goes: what a custom or owner draw changes, it leaves as it found it.
+class SavedDc {
+ public:
+  explicit SavedDc(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~SavedDc() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
 };
 
 // BeginPaint and EndPaint as one scope.

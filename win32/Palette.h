@@ -25,13 +25,14 @@ constexpr Shade FixedShade(unsigned r, unsigned g, unsigned b) {
 // Windows' system colour indices the palette uses (winuser.h).
 namespace syscolour {
 constexpr unsigned kMenu = 4, kWindow = 5, kMenuText = 7, kWindowText = 8, kHighlight = 13,
-                   kHighlightText = 14, kFace = 15, kShadow = 16, kButtonText = 18, kHilight = 20,
-                   kInfoText = 23, kInfoBack = 24;
+                   kHighlightText = 14, kFace = 15, kShadow = 16, kGrayText = 17, kButtonText = 18,
+                   kHilight = 20, kInfoText = 23, kInfoBack = 24;
 }  // namespace syscolour
 
 struct Palette {
   bool dark;                       // the program draws what Windows would draw light
   Shade face, text;                // the windows, frames and labels
+  Shade disabledText;              // the caption of a control that is disabled
   Shade input, inputText;          // the input boxes
   Shade result, resultText;        // the result boxes
   Shade button, buttonText;        // push buttons at rest
@@ -42,45 +43,51 @@ struct Palette {
   Shade tip, tipText;              // tooltips
 };
 
-inline constexpr Palette kSystemPalette{false,
-                                        SystemShade(syscolour::kFace),
-                                        SystemShade(syscolour::kButtonText),
-                                        SystemShade(syscolour::kWindow),
-                                        SystemShade(syscolour::kWindowText),
-                                        SystemShade(syscolour::kMenu),
-                                        SystemShade(syscolour::kMenuText),
-                                        SystemShade(syscolour::kFace),
-                                        SystemShade(syscolour::kButtonText),
-                                        SystemShade(syscolour::kFace),
-                                        SystemShade(syscolour::kFace),
-                                        SystemShade(syscolour::kShadow),
-                                        SystemShade(syscolour::kHilight),
-                                        SystemShade(syscolour::kShadow),
-                                        SystemShade(syscolour::kMenu),
-                                        SystemShade(syscolour::kMenuText),
-                                        SystemShade(syscolour::kHighlight),
-                                        SystemShade(syscolour::kInfoBack),
-                                        SystemShade(syscolour::kInfoText)};
+inline constexpr Palette kSystemPalette{
+    .dark = false,
+    .face = SystemShade(syscolour::kFace),
+    .text = SystemShade(syscolour::kButtonText),
+    .disabledText = SystemShade(syscolour::kGrayText),
+    .input = SystemShade(syscolour::kWindow),
+    .inputText = SystemShade(syscolour::kWindowText),
+    .result = SystemShade(syscolour::kMenu),
+    .resultText = SystemShade(syscolour::kMenuText),
+    .button = SystemShade(syscolour::kFace),
+    .buttonText = SystemShade(syscolour::kButtonText),
+    .buttonHot = SystemShade(syscolour::kFace),
+    .buttonPressed = SystemShade(syscolour::kFace),
+    .buttonEdge = SystemShade(syscolour::kShadow),
+    .hilight = SystemShade(syscolour::kHilight),
+    .shadow = SystemShade(syscolour::kShadow),
+    .menu = SystemShade(syscolour::kMenu),
+    .menuText = SystemShade(syscolour::kMenuText),
+    .menuHot = SystemShade(syscolour::kHighlight),
+    .tip = SystemShade(syscolour::kInfoBack),
+    .tipText = SystemShade(syscolour::kInfoText),
+};
 
-inline constexpr Palette kDarkPalette{true,
-                                      FixedShade(32, 32, 32),
-                                      FixedShade(255, 255, 255),  // face, text
-                                      FixedShade(44, 44, 44),
-                                      FixedShade(255, 255, 255),  // input
-                                      FixedShade(64, 64, 64),
-                                      FixedShade(255, 255, 255),  // result
-                                      FixedShade(55, 55, 55),
-                                      FixedShade(255, 255, 255),  // button
-                                      FixedShade(69, 69, 69),
-                                      FixedShade(40, 40, 40),     // hot, pressed
-                                      FixedShade(110, 110, 110),  // button edge
-                                      FixedShade(80, 80, 80),
-                                      FixedShade(12, 12, 12),  // lines
-                                      FixedShade(43, 43, 43),
-                                      FixedShade(255, 255, 255),  // menu
-                                      FixedShade(65, 65, 65),     // menu hot
-                                      FixedShade(43, 43, 43),
-                                      FixedShade(255, 255, 255)};  // tooltip
+inline constexpr Palette kDarkPalette{
+    .dark = true,
+    .face = FixedShade(32, 32, 32),
+    .text = FixedShade(255, 255, 255),
+    .disabledText = FixedShade(120, 120, 120),
+    .input = FixedShade(44, 44, 44),
+    .inputText = FixedShade(255, 255, 255),
+    .result = FixedShade(64, 64, 64),
+    .resultText = FixedShade(255, 255, 255),
+    .button = FixedShade(55, 55, 55),
+    .buttonText = FixedShade(255, 255, 255),
+    .buttonHot = FixedShade(69, 69, 69),
+    .buttonPressed = FixedShade(40, 40, 40),
+    .buttonEdge = FixedShade(110, 110, 110),
+    .hilight = FixedShade(80, 80, 80),
+    .shadow = FixedShade(12, 12, 12),
+    .menu = FixedShade(43, 43, 43),
+    .menuText = FixedShade(255, 255, 255),
+    .menuHot = FixedShade(65, 65, 65),
+    .tip = FixedShade(43, 43, 43),
+    .tipText = FixedShade(255, 255, 255),
+};
 
 // The palette for the session. `appsUseLightTheme` is the user's choice as
 // Windows keeps it (0: dark); empty when it is missing or cannot be read,

@@ -2,6 +2,7 @@
 
 #include "core/Failure.h"
 #include "win32/LateBound.h"
+#include "win32/UserSettings.h"
 #include "win32/WindowClass.h"
 
 namespace quorvane::win32 {
@@ -74,27 +75,7 @@ bool WindowFrame::Open(const WindowDesign& design, WNDPROC proc, HINSTANCE insta
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetColoursOf(hwnd_, &colours_);
-  if (colours_.Dark()) {
-    SetDarkTitleBar(hwnd_, true);
-    menus_.Apply(GetMenu(hwnd_), colours_);
-  }
   return true;
-}
-
-void WindowFrame::ColourControls() { ColourTooltip(controls_.Tooltip(), colours_, false); }
-
-void WindowFrame::ForgetColours() { SetColoursOf(hwnd_, nullptr); }
-
-void WindowFrame::Recolour() {
-  WindowColours next(UserPalette());
-  const bool wasDark = colours_.Dark();
-  SetDarkTitleBar(hwnd_, next.Dark());
-  ColourTooltip(controls_.Tooltip(), next, wasDark);
-  menus_.Apply(GetMenu(hwnd_), next);
-  colours_ = std::move(next);  // only now are the old brushes released
-  OnRecoloured();
-  DrawMenuBar(hwnd_);
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool WindowFrame::Abandon() {
@@ -127,6 +108,7 @@ bool WindowFrame::HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wp);
       controls_.Scale(dpi_);
+      RemeasureMenus();
       const RECT* r = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -137,51 +119,8 @@ bool WindowFrame::HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
     case WM_ACTIVATE:
       result = 0;
       return controls_.KeepFocus(hwnd_, wp, controls_.Find(design_->firstFocus));
-    case WM_SETTINGCHANGE:
-      // The app mode changed; the window sees the message after this too.
-      if (lp && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"ImmersiveColorSet") == 0) {
-        Recolour();
-      }
-      return false;
-    case WM_SYSCOLORCHANGE:
-    case WM_THEMECHANGED:
-      Recolour();
-      return false;
-    case WM_MEASUREITEM:
-      result = TRUE;
-      return menus_.Measure(hwnd_, *reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-    case WM_DRAWITEM:
-      result = TRUE;
-      return menus_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), colours_);
     default:
-      break;
-  }
-  // Only in dark mode does the program colour what Windows would draw light.
-  if (!colours_.Dark()) return false;
-  const Palette& p = colours_.palette();
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      FillRect(reinterpret_cast<HDC>(wp), &rc, colours_.Brush(p.face));
-      result = TRUE;
-      return true;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-      result = colours_.Answer(reinterpret_cast<HDC>(wp), p.text, p.face);
-      return true;
-    case WM_NOTIFY: {
-      auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(lp);
-      if (draw->hdr.code != NM_CUSTOMDRAW || draw->hdr.hwndFrom == controls_.Tooltip()) {
-        return false;
-      }
-      result = DrawButton(*draw, colours_);
-      return true;
-    }
-    default:
-      return false;
+      return HandleColourMessage(msg, wp, lp, result);
   }
 }
 

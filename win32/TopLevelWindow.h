@@ -11,9 +11,10 @@
 
 #include <span>
 
+#include "win32/Brushes.h"
 #include "win32/ControlSet.h"
+#include "win32/DarkMenus.h"
 #include "win32/OwnedWindowProc.h"
-#include "win32/WindowColours.h"
 #include "win32/WindowPlacement.h"
 
 namespace quorvane::win32 {
@@ -49,29 +50,45 @@ class WindowFrame {
   // Shows the window; the first control gets the focus only if the window
   // was activated, since setting the focus would activate it.
   void ShowTopLevel(int showCommand);
-  // WM_GETDPISCALEDSIZE, WM_DPICHANGED and WM_ACTIVATE, and in dark mode the
-  // colours and drawing of the window and its controls; true when handled.
+  // WM_GETDPISCALEDSIZE, WM_DPICHANGED and WM_ACTIVATE, and the colours and
+  // drawing of the window and its controls; true when handled.
   bool HandleFrameMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  // The controls are made: their colours follow the palette.
+  // The controls are made: they, the title bar and the menus take the
+  // window's colours.
   void ColourControls();
   // The window is going: nothing looks up its colours any more.
   void ForgetColours();
   // The window has taken the palette now in force; what it drew itself from
   // the old one must follow.
   virtual void OnRecoloured() {}
+  // The window's own answer to a WM_CTLCOLOR* message from `control`, asked
+  // first: a brush, with the colours set in `dc`, or 0 for the palette's
+  // (in light mode and high contrast, Windows' own).
+  virtual LRESULT OnControlColour(UINT msg, HDC dc, HWND control);
 
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   ControlSet controls_;
   WindowColours colours_;
+  // The menus drawn in the window's colours: the bar, and any popup menu the
+  // window gives over before it tracks it (see win32/DarkMenus.h).
+  MenuColours menus_;
 
  private:
-  // The palette the user's settings now call for, with new brushes, on the
-  // window, its title bar, menus, tooltip and controls.
-  void Recolour();
+  // WM_CTLCOLOR*, WM_ERASEBKGND, NM_CUSTOMDRAW, the menus' items, and the
+  // messages by which Windows tells of a new palette or menu font.
+  bool HandleColourMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // One recolouring for any number of notices of one change: the first
+  // posts it, and the others find it on its way.
+  void QueueRecolour();
+  // The palette `palette` on the window, its title bar, menus, tooltip and
+  // controls, with new brushes: at creation, and at every `change` after.
+  void TakePalette(const Palette& palette, bool change);
+  // The items of the menus measured again by Windows (a new dpi or font).
+  void RemeasureMenus();
 
   const WindowDesign* design_ = nullptr;
-  MenuColours menus_;
+  bool recolourQueued_ = false;
 };
 
 template <class Derived>

@@ -16,7 +16,10 @@ inline int ShowMessageBox(HWND owner, std::wstring_view prompt, unsigned style,
                           std::wstring_view title) {
   const std::wstring p(prompt);
   const std::wstring t = title.empty() ? std::wstring(kAppTitle) : std::wstring(title);
-  return MessageBoxW(owner, p.c_str(), t.c_str(), style | MB_APPLMODAL);
+  // A box that could not be shown is no answer: 0, as Windows reports it;
+  // Wine reports -1, as its dialog box would.
+  const int answer = MessageBoxW(owner, p.c_str(), t.c_str(), style | MB_APPLMODAL);
+  return answer > 0 ? answer : 0;
 }
 
 class WindowMessageBox : public IMessageBox {

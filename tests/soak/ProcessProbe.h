@@ -106,12 +106,54 @@ inline long KernelHandleCount(DWORD pid) {
   return n;
 }
 
+// The live GDI objects of a process: GetGuiResources where it answers (on
+// Windows), else counted in the GDI handle table that the process
+// environment block points to (GdiSharedHandleTable), read from outside:
+// the entries, in the layout Windows uses, that have a type and belong to
+// no other process. Wine 8 keeps that table and answers GetGuiResources
+// with 0. -1 if neither can be read.
+inline long GdiObjectCount(HANDLE process) {
+  if (const DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<long>(n);
+  struct BasicInformation {
+    LONG_PTR exitStatus;
+    ULONG_PTR peb;
+    ULONG_PTR affinity, priority, pid, parent;
+  } info{};
+  struct Entry {  // 24 bytes
+    std::uint64_t object;
+    std::uint16_t processId, count;
+    std::uint16_t unique;
+    std::uint8_t type, flags;
+    std::uint64_t user;
+  };
+  static_assert(sizeof(Entry) == 24);
+  constexpr std::size_t kPebGdiTable = 0xF8, kEntries = 0x10000;
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  ULONG_PTR table = 0;
+  std::vector<Entry> entries(kEntries);
+  SIZE_T got = 0;
+  if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(info.peb + kPebGdiTable), &table,
+                         sizeof table, nullptr) ||
+      !table ||
+      !ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
+                         entries.size() * sizeof(Entry), &got)) {
+    return -1;
+  }
+  const auto pid = static_cast<std::uint16_t>(info.pid);
+  return static_cast<long>(std::count_if(entries.begin(), entries.end(), [&](const Entry& e) {
+    return e.type != 0 && (e.processId == 0 || e.processId == pid);
+  }));
+}
+
 struct Footprint {
   int windows = 0;
   DWORD handles = 0;       // GetProcessHandleCount; 0 under Wine
   long kernelHandles = 0;  // from the system's handle list
   DWORD userObjects = 0;   // GetGuiResources; 0 under Wine
-  DWORD gdiObjects = 0;    // GetGuiResources; 0 under Wine
+  long gdiObjects = 0;     // GdiObjectCount
   std::uint64_t privateBytes = 0;
   std::uint64_t workingSet = 0;
   std::uint64_t peakWorkingSet = 0;
@@ -123,7 +165,7 @@ inline Footprint Measure(HANDLE process, DWORD pid) {
   GetProcessHandleCount(process, &f.handles);
   f.kernelHandles = KernelHandleCount(pid);
   f.userObjects = GetGuiResources(process, GR_USEROBJECTS);
-  f.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+  f.gdiObjects = GdiObjectCount(process);
   f.privateBytes = CommittedPrivateBytes(process);
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;

@@ -1,6 +1,7 @@
 // Both windows in the app mode the user chose, read back from the screen:
 // dark faces with light text when the user chose dark, light again when the
-// choice changes while they are open.
+// choice changes while they are open, whichever of Windows' notices brings
+// it. The user's own choice is put back after each test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "about/frmAbout.h"
+#include "tests/win/FontHandover.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/win32/Form1Window.h"
 
@@ -18,19 +20,38 @@ namespace {
 constexpr wchar_t kPersonalize[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 
-// The user's app mode, as Windows keeps it, and Windows' notice of the
-// change to every top-level window of this thread, as the broadcast brings it.
-void ChooseAppMode(DWORD light) {
+// The user's app mode, as Windows keeps it, and Windows' notice of it to
+// every top-level window of this thread, as the broadcast brings it (or, as
+// a theme or colour scheme change brings it, `notice` alone), handled by the
+// program's loop.
+void ChooseAppMode(DWORD light, UINT notice = WM_SETTINGCHANGE) {
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", REG_DWORD,
                             &light, sizeof light),
             ERROR_SUCCESS);
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND h, LPARAM) {
-        SendMessageW(h, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+      [](HWND h, LPARAM notice) {
+        const auto msg = static_cast<UINT>(notice);
+        SendMessageW(h, msg, 0,
+                     msg == WM_SETTINGCHANGE ? reinterpret_cast<LPARAM>(L"ImmersiveColorSet") : 0);
         return TRUE;
       },
-      0);
+      notice);
+  Drain();
+}
+
+// Whether Windows draws each item of `menu` and its submenus itself: none,
+// or all owner-drawn.
+bool AllOwnerDrawn(HMENU menu, bool owner) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+    if (((mii.fType & MFT_OWNERDRAW) != 0) != owner) return false;
+    if (mii.hSubMenu && !AllOwnerDrawn(mii.hSubMenu, owner)) return false;
+  }
+  return true;
 }
 
 int Luminance(COLORREF c) {
@@ -72,12 +93,10 @@ class DarkMode : public ::testing::Test {
     ASSERT_TRUE(form->Create(GetModuleHandleW(nullptr), SW_SHOWNORMAL, nullptr, false));
     Drain();
   }
-  void TearDown() override {
-    form.reset();
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme");
-  }
   HWND operator[](ControlId id) const { return form->Control(id); }
 
+  // Put back after the window has gone.
+  KeptUserValue userChoice{kPersonalize, L"AppsUseLightTheme"};
   std::unique_ptr<win32::Form1Window> form;
 };
 
@@ -103,11 +122,46 @@ TEST_F(DarkMode, MainWindowIsDarkWithLightTextAndFollowsTheChoiceLive) {
     EXPECT_GT(looks.back().lightInk, 10) << row.what;
   }
   EXPECT_NE(looks[1].back, looks[2].back) << "input and result alike";
+  // The option's dot, at the middle of its circle, only where it is selected.
+  const auto dot = [](HWND option) {
+    LookAt(option);
+    RECT r;
+    GetClientRect(option, &r);
+    HDC dc = GetDC(option);
+    const COLORREF c = GetPixel(dc, MulDiv(13, win32::DpiOf(option), 96) / 2, r.bottom / 2);
+    ReleaseDC(option, dc);
+    return Luminance(c);
+  };
+  EXPECT_GT(dot((*this)[ControlId::optA0]), 160) << "selected";
+  EXPECT_LT(dot((*this)[ControlId::optA1]), 96) << "not selected";
 
-  ChooseAppMode(1);
-  EXPECT_GT(Luminance(LookAt(form->hwnd()).back), 160) << "light again";
-  ChooseAppMode(0);
-  EXPECT_LT(Luminance(LookAt(form->hwnd()).back), 96) << "dark again";
+  HMENU bar = GetMenu(form->hwnd());
+  for (UINT notice : {UINT{WM_SETTINGCHANGE}, UINT{WM_THEMECHANGED}, UINT{WM_SYSCOLORCHANGE}}) {
+    ChooseAppMode(1, notice);
+    EXPECT_GT(Luminance(LookAt(form->hwnd()).back), 160) << "light again " << notice;
+    EXPECT_TRUE(AllOwnerDrawn(bar, false)) << "menus Windows' own again " << notice;
+    ChooseAppMode(0, notice);
+    EXPECT_LT(Luminance(LookAt(form->hwnd()).back), 96) << "dark again " << notice;
+    EXPECT_TRUE(AllOwnerDrawn(bar, true)) << notice;
+  }
+}
+
+// Moved to a monitor of another dpi, the menu bar's titles are measured
+// again at that dpi: wider at 144 dpi, as wide again back at 96.
+TEST_F(DarkMode, MenusAreMeasuredAgainAtANewDpi) {
+  const auto width = [&] {
+    RECT r{};
+    GetMenuItemRect(form->hwnd(), GetMenu(form->hwnd()), 0, &r);
+    return r.right - r.left;
+  };
+  const int before = width();
+  ASSERT_GT(before, 0);
+  ChangeDpi(form->hwnd(), 144);
+  Drain();
+  EXPECT_GT(width(), before * 5 / 4);
+  ChangeDpi(form->hwnd(), 96);
+  Drain();
+  EXPECT_EQ(width(), before);
 }
 
 TEST_F(DarkMode, AboutBoxIsDarkWithLightLabels) {
@@ -122,6 +176,29 @@ TEST_F(DarkMode, AboutBoxIsDarkWithLightLabels) {
     EXPECT_GT(label.lightInk, 10) << static_cast<int>(id);
   }
   EXPECT_GT(LookAt(box.Control(AboutId::cmdOK)).lightInk, 10);
+  // The access letter of System Info underlined once the keyboard is used,
+  // hidden while Windows says so. Wine keeps no such state (it
+  // answers WM_QUERYUISTATE with 0 whatever it was told): the button here
+  // keeps it as Windows does.
+  static LONG_PTR wineProc;
+  static LRESULT uiState;
+  const HWND button = box.Control(AboutId::cmdSysInfo);
+  uiState = UISF_HIDEACCEL | UISF_HIDEFOCUS;
+  wineProc = SetWindowLongPtrW(
+      button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_QUERYUISTATE) return uiState;
+        if (msg == WM_UPDATEUISTATE) {
+          uiState = LOWORD(wp) == UIS_SET ? uiState | HIWORD(wp) : uiState & ~HIWORD(wp);
+        }
+        return CallWindowProcW(reinterpret_cast<WNDPROC>(wineProc), h, msg, wp, lp);
+      }));
+  const auto ink = [&](WORD action) {
+    SendMessageW(button, WM_UPDATEUISTATE, MAKEWPARAM(action, UISF_HIDEACCEL), 0);
+    return LookAt(button).lightInk;
+  };
+  const int hidden = ink(UIS_SET);
+  EXPECT_GT(ink(UIS_CLEAR), hidden + 2) << "underlined once the keyboard is used";
+  SetWindowLongPtrW(button, GWLP_WNDPROC, wineProc);
 }
 
 }  // namespace

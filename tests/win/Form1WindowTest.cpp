@@ -369,9 +369,32 @@ TEST(Form1Keyboard, ShownInactiveItTakesNoFocus) {
   w.Drain();
   EXPECT_EQ(GetActiveWindow(), w.form->hwnd());
   EXPECT_EQ(w.FocusId(), ControlId::txtRealA);
+  w.Key(VK_TAB);
   // Activated later, it gives its first box the focus.
   SetActiveWindow(quiet.hwnd());
   EXPECT_EQ(GetFocus(), quiet.Control(ControlId::txtRealA));
+  // The first window, activated by a click on its face (WA_CLICKACTIVE),
+  // gives the focus back to the box that had it.
+  RECT client;
+  GetClientRect(w.form->hwnd(), &client);
+  POINT at{client.right - 2, client.bottom - 2};
+  ClientToScreen(w.form->hwnd(), &at);
+  SetWindowPos(quiet.hwnd(), nullptr, at.x + 10, at.y + 10, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  ASSERT_EQ(WindowFromPoint(at), w.form->hwnd());
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  click[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        w.Drain();
+        return GetActiveWindow() == w.form->hwnd();
+      },
+      "the click to activate the window"));
+  EXPECT_EQ(w.FocusId(), ControlId::txtImagA);
 }
 
 // With the program attached: Escape reaches it as a command no menu has.
@@ -722,6 +745,25 @@ TEST(Form1Menus, AboutShowsOneBoxModallyEachTime) {
     EXPECT_EQ(program.menu().aboutBox(), first);
   }
   EXPECT_EQ(ends, 0);
+}
+
+// A question that cannot be shown (a hook refuses its box here) is no
+// answer: a close is refused, and the end of the session goes on, since
+// Windows ends it whatever a program answers.
+TEST(Form1Program, UnshownQuestionKeepsTheWindowButLetsTheSessionEnd) {
+  Window w(L".", true);
+  const HHOOK hook = SetWindowsHookExW(
+      WH_CBT,
+      [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (code == HCBT_CREATEWND && ClassOf(reinterpret_cast<HWND>(wp)) == L"#32770") return 1;
+        return CallNextHookEx(nullptr, code, wp, lp);
+      },
+      nullptr, GetCurrentThreadId());
+  const Restore unhook([&] { UnhookWindowsHookEx(hook); });
+  EXPECT_EQ(SendMessageW(w.form->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  SendMessageW(w.form->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(w.form->hwnd()));
+  EXPECT_EQ(w.ends, 0);
 }
 
 TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {

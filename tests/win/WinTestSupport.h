@@ -319,6 +319,32 @@ class Restore {
   Undo undo_;
 };
 
+// A value of HKEY_CURRENT_USER as the user had it, put back when this goes:
+// the same data of the same type if it was there, no value if it was not.
+class KeptUserValue {
+ public:
+  KeptUserValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
+    DWORD size = 0;
+    had_ = RegGetValueW(HKEY_CURRENT_USER, key, name, kAny, &type_, nullptr, &size) == 0;
+    old_.resize(size);
+    if (had_) RegGetValueW(HKEY_CURRENT_USER, key, name, kAny, &type_, old_.data(), &size);
+  }
+  ~KeptUserValue() {
+    if (!had_) RegDeleteKeyValueW(HKEY_CURRENT_USER, key_, name_);
+    if (had_) Set(type_, old_.data(), static_cast<DWORD>(old_.size()));
+  }
+  bool Set(DWORD type, const void* data, DWORD size) const {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, key_, name_, type, data, size) == ERROR_SUCCESS;
+  }
+
+ private:
+  static constexpr DWORD kAny = RRF_RT_ANY | RRF_NOEXPAND;
+  const wchar_t *key_, *name_;
+  bool had_ = false;
+  DWORD type_ = 0;
+  std::vector<BYTE> old_;
+};
+
 // A registry value of HKEY_CURRENT_USER changed for one child run and put back.
 struct UserSetting {
   const wchar_t* key;
@@ -331,27 +357,10 @@ struct UserSetting {
 // and `envName`=`envValue` in its environment; returns its exit code.
 inline DWORD RunSelfWith(const UserSetting& setting, const std::wstring& filter,
                          const wchar_t* envName, const wchar_t* envValue) {
-  HKEY key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, setting.key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
+  KeptUserValue kept(setting.key, setting.name);
+  if (!kept.Set(setting.type, setting.data.data(), static_cast<DWORD>(setting.data.size()))) {
     return 1000;
   }
-  DWORD oldType = 0, oldSize = 0;
-  const bool had =
-      RegQueryValueExW(key, setting.name, nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
-  std::vector<BYTE> old(oldSize);
-  if (had) RegQueryValueExW(key, setting.name, nullptr, &oldType, old.data(), &oldSize);
-  const Restore putBack([&] {
-    if (had) {
-      RegSetValueExW(key, setting.name, 0, oldType, old.data(), oldSize);
-    } else {
-      RegDeleteValueW(key, setting.name);
-    }
-    RegCloseKey(key);
-  });
-  RegSetValueExW(key, setting.name, 0, setting.type, setting.data.data(),
-                 static_cast<DWORD>(setting.data.size()));
-
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
   SetEnvironmentVariableW(envName, envValue);

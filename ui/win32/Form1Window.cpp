@@ -148,17 +148,16 @@ void Form1Window::OnClick(ControlId id) {
   }
 }
 
-// The result boxes are grey; every other box keeps the window's colours,
-// which in dark mode are the palette's input colours.
-LRESULT Form1Window::OnEditColour(HDC dc, HWND box) {
-  const int i = controls_.IndexOf(box);
-  const Palette& p = colours_.palette();
-  if (i < 0 || !kForm1Controls[static_cast<size_t>(i)].grey) {
-    return colours_.Dark() ? colours_.Answer(dc, p.inputText, p.input) : 0;
-  }
+// The result boxes are grey, read-only or not; every other box and label
+// keeps the window's colours, which in dark mode are the palette's.
+LRESULT Form1Window::OnControlColour(UINT msg, HDC dc, HWND control) {
+  if (msg != WM_CTLCOLOREDIT && msg != WM_CTLCOLORSTATIC) return 0;
+  const int i = controls_.IndexOf(control);
+  if (i < 0 || !kForm1Controls[static_cast<size_t>(i)].grey) return 0;
   // Out of the system's colours, the text colour Windows pairs with the menu
   // colour, so that every colour scheme, high-contrast ones too, keeps the
   // text readable.
+  const Palette& p = colours_.palette();
   return colours_.Answer(dc, p.resultText, p.result);
 }
 
@@ -169,11 +168,6 @@ LRESULT Form1Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DRAWITEM:
       if (DrawHeadingLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
-      break;
-    case WM_CTLCOLOREDIT:
-      if (LRESULT brush = OnEditColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
-        return brush;
-      }
       break;
     case WM_CLOSE:
       if (events_ && events_->OnQueryUnload()) return 0;

@@ -61,7 +61,7 @@ class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View 
   void OnDestroyed();
   void OnCommand(int id, int code, HWND from);
   void OnClick(ControlId id);
-  LRESULT OnEditColour(HDC dc, HWND box);
+  LRESULT OnControlColour(UINT msg, HDC dc, HWND control) override;
   void UpdateTabStops(OptionGroup group);
 
   Form1Commands commands_;

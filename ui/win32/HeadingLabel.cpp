@@ -20,6 +20,7 @@ bool DrawHeadingLabel(const DRAWITEMSTRUCT& item) {
   if (item.CtlType != ODT_STATIC) return false;
   HWND label = item.hwndItem;
   HDC dc = item.hDC;
+  const SavedDc saved(dc);
   const int length = GetWindowTextLengthW(label);
   std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
   caption.resize(static_cast<size_t>(GetWindowTextW(label, caption.data(), length + 1)));
@@ -31,8 +32,8 @@ bool DrawHeadingLabel(const DRAWITEMSTRUCT& item) {
   if (!brush) brush = GetSysColorBrush(COLOR_3DFACE);
   RECT rc = item.rcItem;
   FillRect(dc, &rc, brush);
-  const Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   RECT line = rc;
@@ -42,7 +43,6 @@ bool DrawHeadingLabel(const DRAWITEMSTRUCT& item) {
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     line.top = line.bottom;
   }
-  SetBkMode(dc, oldMode);
   return true;
 }
 
