@@ -6,8 +6,8 @@ want="${1:-all}"
 pkgs=(cmake g++ make googletest libgtest-dev)
 case "$want" in
   native) pkgs+=(clang libclang-rt-dev) ;;
-  win64) pkgs+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fp-utils libchm-bin fonts-liberation fonts-wine xdg-utils wixl msitools faketime) ;;
-  all) pkgs+=(clang libclang-rt-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fp-utils libchm-bin fonts-liberation fonts-wine xdg-utils wixl msitools faketime) ;;
+  win64) pkgs+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fp-utils libchm-bin tidy fonts-liberation fonts-wine xdg-utils wixl msitools faketime) ;;
+  all) pkgs+=(clang libclang-rt-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fp-utils libchm-bin tidy fonts-liberation fonts-wine xdg-utils wixl msitools faketime) ;;
 esac
 missing=()
 for p in "${pkgs[@]}"; do

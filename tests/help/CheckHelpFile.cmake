@@ -1,8 +1,9 @@
 # Opens the compiled help file and checks it: every page of the project is in
-# it as written, every topic a reader needs is there, and every link of the
-# pages, the contents and the index leads to a page and anchor that exist.
+# it as written and is valid HTML, every topic a reader needs is there, and
+# every link of the pages, the contents and the index leads to a page and
+# anchor that exist.
 # Variables: CHM (the compiled file), SOURCE_DIR (its sources), EXTRACT
-# (extract_chmLib), WORK (a scratch folder).
+# (extract_chmLib), TIDY (HTML Tidy), WORK (a scratch folder).
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${EXTRACT} ${CHM} ${WORK} RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
@@ -36,6 +37,16 @@ foreach(page IN LISTS pages)
     file(SHA256 ${SOURCE_DIR}/${page} written)
     if(NOT compiled STREQUAL written)
       fail("${page} in the compiled file differs from its source")
+    endif()
+  endif()
+endforeach()
+# Every page valid HTML: tidy reports no error and no warning.
+foreach(page IN LISTS pages)
+  if(page MATCHES "\\.htm$" AND EXISTS ${WORK}/${page})
+    execute_process(COMMAND ${TIDY} -errors -quiet ${WORK}/${page} RESULT_VARIABLE result
+                    OUTPUT_VARIABLE report ERROR_VARIABLE report)
+    if(NOT result EQUAL 0 OR NOT report STREQUAL "")
+      fail("${page} is not valid HTML (tidy ${result}):\n${report}")
     endif()
   endif()
 endforeach()

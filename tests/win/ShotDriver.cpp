@@ -1,9 +1,10 @@
-// Drives the running program for the README's pictures, as a user would:
-// fills the inputs and presses Execute Operations, then, as asked, opens the
-// About box or waits for the message the inputs bring. It prints the screen
-// rectangle to photograph, "x y width height": the main window, the About
-// box, or the main window with the message over it.
-// Usage: quorvane_shot_driver realA imagA realB imagB [about|message]
+// Drives the running program for the README's and the help's pictures, as a
+// user would: fills the inputs, selects Polar for B if asked, and presses
+// Execute Operations, then, as asked, opens the About box or waits for the
+// message the inputs bring. It prints the screen rectangle to photograph,
+// "x y width height": the main window, the About box, or the main window with
+// the message over it.
+// Usage: quorvane_shot_driver realA imagA realB imagB [about|message|polarB]
 #include <windows.h>
 
 #include <cwchar>
@@ -39,8 +40,10 @@ void PrintRect(RECT r) {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc == 6 ? argv[5] : L"";
-  if ((argc != 5 && argc != 6) || (argc == 6 && mode != L"about" && mode != L"message")) {
-    std::fwprintf(stderr, L"usage: quorvane_shot_driver realA imagA realB imagB [about|message]\n");
+  if ((argc != 5 && argc != 6) ||
+      (argc == 6 && mode != L"about" && mode != L"message" && mode != L"polarB")) {
+    std::fwprintf(stderr,
+                  L"usage: quorvane_shot_driver realA imagA realB imagB [about|message|polarB]\n");
     return 2;
   }
   HWND form = WaitForWindow(0, L"QuorvaneForm1", L"Quorvane");
@@ -52,6 +55,9 @@ int wmain(int argc, wchar_t** argv) {
   GetWindowThreadProcessId(form, &pid);
   for (int i = 0; i < 4; ++i) {
     SendMessageW(Item(form, kInputs[i]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
+  }
+  if (mode == L"polarB") {  // B's option buttons lie in their frame
+    SendMessageW(Item(Item(form, ControlId::Frame2), ControlId::optB1), BM_CLICK, 0, 0);
   }
   // Posted: a press that brings a message box returns only when it closes.
   PostMessageW(Item(form, ControlId::cmdExecute), BM_CLICK, 0, 0);
