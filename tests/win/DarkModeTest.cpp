@@ -124,5 +124,38 @@ TEST_F(DarkMode, AboutBoxIsDarkWithLightLabels) {
   EXPECT_GT(LookAt(box.Control(AboutId::cmdOK)).lightInk, 10);
 }
 
+// A result box's context menu follows the palette: drawn dark with light
+// captions, each line named for screen readers, chosen by its access key.
+TEST_F(DarkMode, ResultMenuIsDarkNamedAndKeepsItsAccessKeys) {
+  const wchar_t* inputs[] = {L"1", L"1", L"3", L"4"};
+  for (int i = 0; i < 4; ++i) SetWindowTextW((*this)[static_cast<ControlId>(100 + i)], inputs[i]);
+  SendMessageW((*this)[ControlId::cmdExecute], BM_CLICK, 0, 0);
+  const HWND box = (*this)[ControlId::txtQuotientReal];
+  SetFocus(box);
+  ASSERT_TRUE(PutClipboardText(L"before"));
+  Look look{};
+  std::vector<std::wstring> lines;
+  EXPECT_TRUE(WhileModal(
+      [&] {
+        PostMessageW(box, WM_KEYDOWN, VK_APPS, 1);
+        PostMessageW(box, WM_KEYUP, VK_APPS, 0xC0000001);
+        Drain();
+      },
+      [] { return FindProcessWindow(GetCurrentProcessId(), L"#32768", nullptr); },
+      [&](HWND menu) {
+        lines = MenuLines(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+        look = LookAt(menu);
+        PostMessageW(box, WM_KEYDOWN, 'R', 1);
+      }));
+  EXPECT_EQ(lines,
+            (std::vector<std::wstring>{L"Copy Quotient as &Rectangular: 0.28 - j0.04",
+                                       L"Copy Quotient as P&olar: 0.283 \u2220 -8.13\u00b0", L"-",
+                                       L"&Undo (off)", L"-", L"Cu&t (off)", L"&Copy (off)",
+                                       L"&Paste", L"&Delete (off)", L"-", L"Select &All"}));
+  EXPECT_LT(Luminance(look.back), 96);
+  EXPECT_GT(look.lightInk, 100);
+  EXPECT_EQ(ClipboardText(), L"0.28 - j0.04");
+}
+
 }  // namespace
 }  // namespace quorvane::testing

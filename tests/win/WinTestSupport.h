@@ -5,13 +5,15 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <oleacc.h>
 #include <tlhelp32.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -389,6 +391,56 @@ inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* capt
       },
       reinterpret_cast<LPARAM>(&q));
   return q.found;
+}
+
+// The clipboard as another program sets and reads it: through a window of
+// this thread's, which a writer needs to own what it puts there. Null text
+// empties it.
+inline bool PutClipboardText(const wchar_t* text) {
+  static const HWND owner =
+      CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!OpenClipboard(owner)) return false;
+  bool put = EmptyClipboard() != FALSE;
+  if (text && put) {
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory) memcpy(GlobalLock(memory), text, bytes), GlobalUnlock(memory);
+    put = memory && SetClipboardData(CF_UNICODETEXT, memory);
+  }
+  CloseClipboard();
+  return put;
+}
+inline std::wstring ClipboardText() {
+  std::wstring text = L"(no text)";
+  if (!OpenClipboard(nullptr)) return L"(not open)";
+  if (const HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(memory));
+    GlobalUnlock(memory);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The lines of a menu of this process as a screen reader reads them: each
+// item's name ("-" for a separator), " (off)" after one that is disabled.
+// An item the program draws itself is named by its MSAAMENUINFO.
+inline std::vector<std::wstring> MenuLines(HMENU menu) {
+  std::vector<std::wstring> lines;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    const auto* named = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
+    std::wstring line = (mii.fType & MFT_SEPARATOR) ? L"-" : text;
+    if ((mii.fType & MFT_OWNERDRAW) && named && named->dwMSAASignature == MSAA_MENU_SIG) {
+      line = (mii.fType & MFT_SEPARATOR) ? L"-" : std::wstring(named->pszWText, named->cchWText);
+    }
+    lines.push_back(line + ((mii.fState & MFS_GRAYED) ? L" (off)" : L""));
+  }
+  return lines;
 }
 
 inline std::wstring Env(const wchar_t* name) {
