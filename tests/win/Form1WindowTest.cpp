@@ -740,143 +740,72 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   EXPECT_TRUE(IsWindow(form->hwnd()));  // no close request reached the window
 }
 
-// Keys as a user presses them, with Shift held or not.
-void Press(Window& w, UINT msg, WPARAM key, bool shift) {
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = shift ? 0x80 : 0;
-  SetKeyboardState(keys);
-  PostMessageW(GetFocus(), msg, key, 1);
-  if (msg != WM_CHAR) PostMessageW(GetFocus(), msg + 1, key, 0xC0000001);
-  w.Drain();
-  keys[VK_SHIFT] = 0;
-  SetKeyboardState(keys);
-}
-
-// Ctrl+V as TranslateMessage makes it, and Shift+Insert, through the
-// program's own loop: one complex number fills the focused box's input and
-// selects its form; anything else, and every result box, pastes as always.
+// Ctrl+V and Shift+Insert through the program's own loop: one complex number
+// fills the focused box's input and selects its form; anything else, a
+// clipboard without text or held by another program, and every result box,
+// paste as always, at once.
 TEST(Form1Clipboard, PasteFillsAnInputOrPastesAsAlways) {
-  const std::wstring megabyte(1 << 20, L'7');
-  const wchar_t* locked = L"(held by another program)";
+  using C = ControlId;
+  const std::wstring megabyte(1 << 20, L'7'), thousand(1000, L'7'), held = L"(held)";
   const struct {
-    ControlId box;
-    const wchar_t* clipboard;  // null: no text
+    C box;
+    std::wstring clipboard;  // empty: no text
     bool shiftInsert;
-    std::vector<std::wstring> inputs;
+    std::wstring shown;  // the four inputs and the focused box
     bool aPolar, bPolar;
-    ControlId boxAsAlways = ControlId::None;
   } cases[] = {
-      {ControlId::txtImagB, L"3+4j", false, {L"", L"", L"3", L"4"}, true, false},
-      {ControlId::txtRealA, L"(1.5-2.25j)", true, {L"1.5", L"-2.25", L"", L""}, false, true},
-      {ControlId::txtImagA, L"5\u222053.13\u00b0", false, {L"5", L"53.13", L"", L""}, true, true},
-      {ControlId::txtRealB, L"12 < -30", true, {L"", L"", L"12", L"-30"}, true, true},
-      {ControlId::txtRealA, L"42", false, {L"42", L"", L"", L""}, true, true},
-      {ControlId::txtRealA, L"3+4", true, {L"3+4", L"", L"", L""}, true, true},
-      {ControlId::txtImagA, nullptr, false, {L"", L"", L"", L""}, true, true},
-      {ControlId::txtImagA, locked, false, {L"", L"", L"", L""}, true, true},
-      {ControlId::txtRealB,
-       megabyte.c_str(),
-       true,
-       {L"", L"", megabyte.substr(0, 1000), L""},
-       true,
-       true},
-      {ControlId::txtSumReal,
-       L"3+4j",
-       false,
-       {L"", L"", L"", L""},
-       true,
-       true,
-       ControlId::txtSumReal},
+      {C::txtImagB, L"3+4j", false, L",,3,4,4", true, false},
+      {C::txtRealA, L"(1.5-2.25j)", true, L"1.5,-2.25,,,1.5", false, true},
+      {C::txtImagA, L"5\u222053.13\u00b0", false, L"5,53.13,,,53.13", true, true},
+      {C::txtRealB, L"12 < -30", true, L",,12,-30,12", true, true},
+      {C::txtRealA, L"42", false, L"42,,,,42", true, true},
+      {C::txtRealA, L"3+4", true, L"3+4,,,,3+4", true, true},
+      {C::txtImagA, L"", false, L",,,,", true, true},
+      {C::txtImagA, held, false, L",,,,", true, true},
+      {C::txtRealB, megabyte, true, L",," + thousand + L",," + thousand, true, true},
+      {C::txtSumReal, L"3+4j", false, L",,,,3+4j", true, true},
   };
   Window w;
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.clipboard ? c.clipboard : L"(none)")));
+    SCOPED_TRACE(::testing::PrintToString(c.clipboard.substr(0, 20)));
     w.Inputs(L"", L"", L"", L"");
-    w.Click(ControlId::optA1);
-    w.Click(ControlId::optB1);
-    ASSERT_TRUE(PutClipboardText(c.clipboard == locked ? L"3+4j" : c.clipboard));
-    // Held open by another thread, the clipboard is waited for a moment only.
-    std::atomic<int> held{c.clipboard == locked ? 0 : 2};
+    w.Click(C::optA1);
+    w.Click(C::optB1);
+    const wchar_t* text = c.clipboard.empty() ? nullptr : c.clipboard.c_str();
+    ASSERT_TRUE(PutClipboardText(c.clipboard == held ? L"3+4j" : text));
+    std::atomic<int> holding{c.clipboard == held ? 0 : 2};  // 1 while another thread holds it
     std::thread holder([&] {
-      if (held == 2) return;
-      held = OpenClipboard(nullptr) ? 1 : 2;
-      WaitFor([&] { return held == 2; }, "the paste to end");
+      if (holding == 2) return;
+      holding = OpenClipboard(nullptr) ? 1 : 2;
+      WaitFor([&] { return holding == 2; }, "the paste to end");
       CloseClipboard();
     });
-    ASSERT_TRUE(WaitFor([&] { return held != 0; }, "the clipboard held"));
+    ASSERT_TRUE(WaitFor([&] { return holding != 0; }, "the clipboard held"));
     SetFocus(w[c.box]);
-    // A megabyte pasted only up to the box's limit, as an edit control does.
-    SendMessageW(w[c.box], EM_SETLIMITTEXT, c.clipboard == megabyte.c_str() ? 1000 : 0, 0);
+    // A megabyte is pasted up to the box's limit, as an edit control does.
+    SendMessageW(w[c.box], EM_SETLIMITTEXT, c.clipboard == megabyte ? 1000 : 0, 0);
+    // Ctrl+V as TranslateMessage makes it, or Shift+Insert.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = c.shiftInsert ? 0x80 : 0;
+    SetKeyboardState(keys);
     const auto start = std::chrono::steady_clock::now();
-    Press(w, c.shiftInsert ? WM_KEYDOWN : WM_CHAR, c.shiftInsert ? VK_INSERT : 0x16, c.shiftInsert);
+    if (c.shiftInsert) {
+      PostMessageW(w[c.box], WM_KEYDOWN, VK_INSERT, 1);
+    } else {
+      PostMessageW(w[c.box], WM_CHAR, 0x16, 1);
+    }
+    w.Drain();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    held = 2;
+    holding = 2;
     holder.join();
-    for (int i = 0; i < 4; ++i)
-      EXPECT_EQ(w.Text(static_cast<ControlId>(100 + i)), c.inputs[i]) << i;
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    std::wstring shown;
+    for (C id : {C::txtRealA, C::txtImagA, C::txtRealB, C::txtImagB}) shown += w.Text(id) + L",";
+    EXPECT_EQ(shown + w.Text(c.box), c.shown);
     EXPECT_EQ(w.form->IsSelected(OptionGroup::optA, 1), c.aPolar);
     EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 1), c.bPolar);
-    if (c.boxAsAlways != ControlId::None) {
-      EXPECT_EQ(w.Text(c.boxAsAlways), c.clipboard);
-    }
-  }
-}
-
-// A result box's context menu, opened by the menu key or Shift+F10 and a
-// line chosen by its access key, as the program's own loop takes the keys.
-TEST(Form1Clipboard, ResultMenuPutsTheRowOnTheClipboard) {
-  const std::vector<std::wstring> quotient = {L"Copy Quotient as &Rectangular: 0.28 - j0.04",
-                                              L"Copy Quotient as P&olar: 0.283 \u2220 -8.13\u00b0",
-                                              L"-",
-                                              L"&Undo (off)",
-                                              L"-",
-                                              L"Cu&t",
-                                              L"&Copy",
-                                              L"&Paste",
-                                              L"&Delete",
-                                              L"-",
-                                              L"Select &All (off)"};
-  const struct {
-    ControlId box;
-    bool shiftF10;
-    UINT key;
-    std::vector<std::wstring> lines;
-    const wchar_t* clipboard;
-  } cases[] = {
-      {ControlId::txtQuotientReal, false, 'R', quotient, L"0.28 - j0.04"},
-      {ControlId::txtQuotientAngle, true, 'O', {}, L"0.283 \u2220 -8.13\u00b0"},
-      {ControlId::txtDifferenceMag, false, 'R', {}, L"-2.0 - j3.0"},
-      {ControlId::txtProductImag, true, 'C', {}, L"7.0"},
-      {ControlId::txtSumReal,
-       false,
-       VK_ESCAPE,
-       {L"Copy Sum as &Rectangular (off)", L"Copy Sum as P&olar: 6.403 \u2220 51.34\u00b0"},
-       L"before"},
-  };
-  Window w;
-  w.Inputs(L"1", L"1", L"3", L"4");
-  w.Click(ControlId::cmdExecute);
-  w.Type(ControlId::txtSumImag, L"abc");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(RowOf(c.box).name);
-    ASSERT_TRUE(PutClipboardText(L"before"));
-    SetFocus(w[c.box]);
-    SendMessageW(w[c.box], EM_SETSEL, 0, -1);
-    std::vector<std::wstring> lines;
-    const auto open = [&] {
-      if (c.shiftF10) Press(w, WM_SYSKEYDOWN, VK_F10, true);
-      if (!c.shiftF10) w.Key(VK_APPS);
-    };
-    EXPECT_TRUE(WhileModal(
-        open, [] { return FindProcessWindow(GetCurrentProcessId(), L"#32768", nullptr); },
-        [&](HWND menu) {
-          lines = MenuLines(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
-          PostMessageW(w[c.box], WM_KEYDOWN, c.key, 1);
-        }));
-    lines.resize(c.lines.size());
-    EXPECT_EQ(lines, c.lines);
-    EXPECT_EQ(ClipboardText(), c.clipboard);
   }
 }
 

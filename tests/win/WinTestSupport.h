@@ -393,54 +393,25 @@ inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* capt
   return q.found;
 }
 
-// The clipboard as another program sets and reads it: through a window of
-// this thread's, which a writer needs to own what it puts there. Null text
-// empties it.
+// The clipboard as another program sets and reads it, through a window of
+// this thread's, as a writer must; null text empties it.
 inline bool PutClipboardText(const wchar_t* text) {
   static const HWND owner =
       CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  if (!OpenClipboard(owner)) return false;
-  bool put = EmptyClipboard() != FALSE;
-  if (text && put) {
-    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory) memcpy(GlobalLock(memory), text, bytes), GlobalUnlock(memory);
-    put = memory && SetClipboardData(CF_UNICODETEXT, memory);
-  }
+  const size_t bytes = text ? (wcslen(text) + 1) * sizeof(wchar_t) : 0;
+  const HGLOBAL memory = bytes ? GlobalAlloc(GMEM_MOVEABLE, bytes) : nullptr;
+  if (memory) memcpy(GlobalLock(memory), text, bytes), GlobalUnlock(memory);
+  const bool put = OpenClipboard(owner) && EmptyClipboard() &&
+                   (!memory || SetClipboardData(CF_UNICODETEXT, memory));
   CloseClipboard();
   return put;
 }
 inline std::wstring ClipboardText() {
   std::wstring text = L"(no text)";
-  if (!OpenClipboard(nullptr)) return L"(not open)";
-  if (const HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(memory));
-    GlobalUnlock(memory);
-  }
+  const HANDLE memory = OpenClipboard(nullptr) ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+  if (memory) text = static_cast<const wchar_t*>(GlobalLock(memory)), GlobalUnlock(memory);
   CloseClipboard();
   return text;
-}
-
-// The lines of a menu of this process as a screen reader reads them: each
-// item's name ("-" for a separator), " (off)" after one that is disabled.
-// An item the program draws itself is named by its MSAAMENUINFO.
-inline std::vector<std::wstring> MenuLines(HMENU menu) {
-  std::vector<std::wstring> lines;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
-    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
-    wchar_t text[128] = {};
-    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
-    const auto* named = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
-    std::wstring line = (mii.fType & MFT_SEPARATOR) ? L"-" : text;
-    if ((mii.fType & MFT_OWNERDRAW) && named && named->dwMSAASignature == MSAA_MENU_SIG) {
-      line = (mii.fType & MFT_SEPARATOR) ? L"-" : std::wstring(named->pszWText, named->cchWText);
-    }
-    lines.push_back(line + ((mii.fState & MFS_GRAYED) ? L" (off)" : L""));
-  }
-  return lines;
 }
 
 inline std::wstring Env(const wchar_t* name) {
