@@ -80,8 +80,18 @@ std::wstring PlainText(std::wstring html) {
   return html;
 }
 
+// A text of a page as the reader sees it, character references decoded.
+std::wstring Decoded(std::wstring text) {
+  for (std::size_t at, end; (at = text.find(L"&#")) != std::wstring::npos &&
+                            (end = text.find(L';', at)) != std::wstring::npos;) {
+    text.replace(at, end - at + 1, 1, static_cast<wchar_t>(std::stoi(text.substr(at + 2))));
+  }
+  return PlainText(text);
+}
+
 // A step as the reader takes it: "txtRealA=10" types into a box,
-// "optB=Polar" selects a form, "Execute" and "Copy Sum" press buttons.
+// "optB=Polar" selects a form, "Execute" and "Copy Sum" press buttons,
+// "pasteA=3+4j" pastes into A's first box.
 using Steps = std::vector<std::wstring>;
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -108,13 +118,15 @@ int FieldNamed(const std::wstring& name) {
 // and selects its form (kept when none is named); "Execute", "Copy Product".
 Steps StepsOf(const std::wstring& title, const std::string& where) {
   const std::wregex split(L"; "), copy(L"Copy (Quotient|Product|Sum|Difference)"),
-      input(L"(A|B) = ([^,]+), (\\S+)(?: (Rectangular|Polar))?");
+      input(L"(A|B) = ([^,]+), (\\S+)(?: (Rectangular|Polar))?"), paste(L"Paste (.+) into (A|B)");
   Steps steps;
   for (std::wsregex_token_iterator s(title.begin(), title.end(), split, -1), end; s != end; ++s) {
     const std::wstring step = *s;
     std::wsmatch m;
     if (step == L"Execute" || std::regex_match(step, copy)) {
       steps.push_back(step);
+    } else if (std::regex_match(step, m, paste)) {
+      steps.push_back(L"paste" + m[2].str() + L"=" + m[1].str());
     } else if (std::regex_match(step, m, input)) {
       steps.push_back(L"txtReal" + m[1].str() + L"=" + m[2].str());
       steps.push_back(L"txtImag" + m[1].str() + L"=" + m[3].str());
@@ -136,6 +148,10 @@ struct Window {
     const std::size_t eq = step.find(L'=');
     if (step == L"Execute") {
       commands.cmdExecute_Click();
+    } else if (step.starts_with(L"paste")) {
+      EXPECT_TRUE(commands.PasteIntoInput(step[5] == L'B' ? Field::txtRealB : Field::txtRealA,
+                                          step.substr(eq + 1)))
+          << where << ": " << Narrow(step);
     } else if (step.starts_with(L"opt")) {
       view.Select(step[3] == L'B' ? OptionGroup::optB : OptionGroup::optA,
                   step.substr(eq + 1) == L"Polar");
@@ -216,7 +232,8 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
           L"<(span|code) class=\"([^\"]*)\">((?:[^<]|<su[bp]>[^<]*</su[bp]>)*)</\\5>"),
       row(L"<td>([^<]*)</td>((?:<td[^>]*>[^<]*</td>)+)"),
       cell(L"<td( class=\"num\")?[^>]*>([^<]*)</td>"), word(L"\\S+"),
-      copyButton(L"Copy (Quotient|Product|Sum|Difference) to Input");
+      copyButton(L"Copy (Quotient|Product|Sum|Difference) to Input"),
+      rowText(L"(Quotient|Product|Sum|Difference)(Rectangular|Polar)");
   const std::pair<std::wstring, Field> groups[] = {
       {L"Quotient", Field::txtQuotientReal}, {L"Product", Field::txtProductReal},
       {L"Sum", Field::txtSumReal},           {L"Difference", Field::txtDifferenceReal},
@@ -252,7 +269,7 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
         Steps now;
         if ((*m)[1].matched) {  // a titled table
           ++tables;
-          const std::wstring steps = (*m)[1], rows = (*m)[2];
+          const std::wstring steps = Decoded((*m)[1]), rows = (*m)[2];
           const std::string at = where + ", table \"" + Narrow(steps) + "\"";
           const Steps replayed = StepsOf(steps, at);
           Steps continued = chain;
@@ -292,6 +309,8 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
           const int box = FieldNamed((*m)[3]);
           if (box >= 0 && box < 4)
             now.push_back((*m)[3].str() + L"=" + (*m)[4].str());
+          else if ((*m)[3] == L"pasteA" || (*m)[3] == L"pasteB")
+            now.push_back((*m)[3].str() + L"=" + Decoded((*m)[4]));
           else
             ADD_FAILURE() << where << ": typed into " << Narrow((*m)[3]);
         } else {
@@ -309,6 +328,13 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
               now.push_back(L"Execute");
             } else if (c == L"cmdCopy" && std::regex_match(content, copy, copyButton)) {
               now.push_back(L"Copy " + copy[1].str());
+            } else if (std::regex_match(c, copy, rowText)) {
+              const auto row = std::ranges::find(kRows, copy[1].str()) - kRows;
+              EXPECT_EQ(Decoded(content),
+                        window.commands.RowText(
+                            static_cast<ResultRow>(row),
+                            copy[2] == L"Polar" ? ComplexForm::Polar : ComplexForm::Rectangular))
+                  << what;
             } else if (c == L"given") {
               EXPECT_TRUE(std::ranges::any_of(typed,
                                               [&](const std::wstring& t) {
@@ -350,8 +376,9 @@ TEST(HelpPages, EveryExampleIsWhatTheProgramShows) {
     EXPECT_EQ(std::distance(std::wsregex_iterator(page.begin(), page.end(), titled), {}), tables)
         << name << ": a titled table outside an example";
   }
-  EXPECT_EQ(pagesWithExamples, (std::set<std::string>{"Calculations.htm", "Chaining.htm",
-                                                      "Inputs.htm", "Results.htm", "Welcome.htm"}));
+  EXPECT_EQ(pagesWithExamples,
+            (std::set<std::string>{"Calculations.htm", "Chaining.htm", "Clipboard.htm",
+                                   "Inputs.htm", "Results.htm", "Welcome.htm"}));
 }
 
 // The explained message with the given heading: the box's text, one line

@@ -27,7 +27,22 @@ constexpr RowFields kRows[] = {
 
 const RowFields& Row(ResultRow row) { return kRows[static_cast<int>(row)]; }
 
+constexpr const wchar_t* kRowNames[] = {L"Quotient", L"Product", L"Sum", L"Difference"};
+
 }  // namespace
+
+std::optional<ResultRow> ResultRowOf(Field field) {
+  const int i = static_cast<int>(field) - static_cast<int>(Field::txtQuotientReal);
+  if (i < 0 || i >= 16) return std::nullopt;
+  return static_cast<ResultRow>(i / 4);
+}
+
+std::wstring RowCommandCaption(ResultRow row, ComplexForm form, std::wstring_view rowText) {
+  std::wstring caption = std::wstring(L"Copy ") + kRowNames[static_cast<int>(row)] +
+                         (form == ComplexForm::Rectangular ? L" as &Rectangular" : L" as P&olar");
+  if (!rowText.empty()) caption += L": " + std::wstring(rowText);
+  return caption;
+}
 
 std::wstring Form1Commands::Text(Field field) {
   std::wstring text = view_.GetText(field);
@@ -150,6 +165,25 @@ void Form1Commands::CopyResultToInput(ResultRow row) {
   view_.SetText(Field::txtImagA, imag);
   view_.SetText(Field::txtRealB, real);
   view_.SetText(Field::txtImagB, imag);
+}
+
+bool Form1Commands::PasteIntoInput(Field box, std::wstring_view text) {
+  const bool a = box == Field::txtRealA || box == Field::txtImagA;
+  if (!a && box != Field::txtRealB && box != Field::txtImagB) return false;
+  const std::optional<ComplexParts> parts = ReadComplexText(text, decimalSep_);
+  if (!parts) return false;
+  view_.SetText(a ? Field::txtRealA : Field::txtRealB, parts->first);
+  view_.SetText(a ? Field::txtImagA : Field::txtImagB, parts->second);
+  view_.Select(a ? OptionGroup::optA : OptionGroup::optB,
+               parts->form == ComplexForm::Rectangular ? kRectangular : 1);
+  return true;
+}
+
+std::wstring Form1Commands::RowText(ResultRow row, ComplexForm form) {
+  const RowFields& r = Row(row);
+  const bool rectangular = form == ComplexForm::Rectangular;
+  return WriteComplexText(view_.GetText(rectangular ? r.real : r.mag),
+                          view_.GetText(rectangular ? r.imag : r.angle), form, decimalSep_);
 }
 
 void Form1Commands::Form_Load() {

@@ -1,9 +1,12 @@
 // The main window's commands as plain logic over IForm1View: the calculation,
-// Clear Inputs, the four Copy commands and the start-up defaults.
+// Clear Inputs, the four Copy commands, the start-up defaults, and the
+// clipboard's complex numbers: pasted into an input, copied out of a row.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "core/ComplexNotation.h"
 #include "ui/Form1View.h"
 
 namespace quorvane {
@@ -22,6 +25,13 @@ struct Form1State {
 
 enum class ResultRow : int { Quotient, Product, Sum, Difference };
 
+// The row a result box belongs to; nothing for any other field.
+std::optional<ResultRow> ResultRowOf(Field field);
+
+// The caption of a row's copy command in its context menu: "Copy Quotient as
+// &Rectangular: 0.202 - j0.1", without the value when rowText is empty.
+std::wstring RowCommandCaption(ResultRow row, ComplexForm form, std::wstring_view rowText);
+
 class Form1Commands {
  public:
   Form1Commands(IForm1View& view, std::wstring decimalSep)
@@ -31,6 +41,15 @@ class Form1Commands {
   void cmdExecute_Click();
   void cmdClearInput_Click();
   void CopyResultToInput(ResultRow row);
+
+  // A text pasted into `box`: when the box is an input and the text one
+  // complex number, both boxes of that input take its parts and its form is
+  // selected, and true. Otherwise nothing changes, and false: the box's own
+  // paste follows.
+  bool PasteIntoInput(Field box, std::wstring_view text);
+  // The row as one number for the clipboard, as its boxes show it; empty
+  // when they do not both hold a number.
+  std::wstring RowText(ResultRow row, ComplexForm form);
 
   // The user changed the regional settings: the next calculation reads and
   // writes numbers with this separator; texts already shown stay as they are.

@@ -66,7 +66,7 @@ endforeach()
 
 # Every topic the reader needs, in the contents.
 file(READ ${WORK}/Contents.hhc contents)
-foreach(topic Welcome.htm Inputs.htm Results.htm Chaining.htm Calculations.htm Messages.htm
+foreach(topic Welcome.htm Inputs.htm Results.htm Chaining.htm Clipboard.htm Calculations.htm Messages.htm
               Keyboard.htm Menus.htm)
   if(NOT contents MATCHES "value=\"${topic}\"")
     fail("the contents do not list ${topic}")

@@ -362,5 +362,41 @@ TEST(DarkMode, LiveSwitchesLeakNoGdiObject) {
   }
 }
 
+// The clipboard through the running program: Ctrl+V, as TranslateMessage
+// makes it, fills the focused box's input from one complex number and
+// selects its form; the menu key on a result box and an access key put the
+// row on the clipboard.
+TEST(Clipboard, PastedIntoTheInputsAndARowCopiedOut) {
+  Program p;
+  ASSERT_TRUE(WaitFor([&] { return p.Focus() == p.Item(kTxtRealA); }, "the focus in txtRealA"));
+  const auto paste = [&](const wchar_t* text) {
+    ASSERT_TRUE(PutClipboardText(text));
+    PostMessageW(p.Focus(), WM_CHAR, 0x16, 1);
+    EXPECT_TRUE(QueueRoundTrip(p.Item(kTxtRealA)));
+  };
+  paste(L"(1.5-2.25j)");
+  p.Press(VK_TAB);
+  p.Press(VK_TAB);
+  paste(L"12 < -30");
+  const std::pair<int, const wchar_t*> shown[] = {
+      {kTxtRealA, L"1.5"}, {kTxtImagA, L"-2.25"}, {kTxtRealB, L"12"}, {kTxtImagB, L"-30"}};
+  for (auto [id, text] : shown) EXPECT_EQ(RemoteText(p.Item(id)), text);
+  EXPECT_EQ(SendMessageW(p.Option(kFrame2, kOptB1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(p.Option(kFrame1, kOptA0), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  SendMessageW(p.Item(kCmdExecute), BM_CLICK, 0, 0);
+  p.Press(VK_TAB);
+  ASSERT_EQ(p.Focus(), p.Item(kTxtQuotientReal));
+  PostMessageW(p.Focus(), WM_KEYDOWN, VK_APPS, 1);
+  PostMessageW(p.Focus(), WM_KEYUP, VK_APPS, 0xC0000001);
+  ASSERT_TRUE(WaitFor([&] { return FindProcessWindow(p.pid(), L"#32768", nullptr); },
+                      "the result box's context menu"));
+  PostMessageW(p.Focus(), WM_KEYDOWN, 'O', 1);
+  ASSERT_TRUE(WaitFor([&] { return !FindProcessWindow(p.pid(), L"#32768", nullptr); },
+                      "the context menu to close"));
+  EXPECT_TRUE(QueueRoundTrip(p.Item(kTxtRealA)));
+  EXPECT_EQ(ClipboardText(), L"0.225 \u2220 -26.31\u00b0");
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -201,5 +201,84 @@ TEST_F(DarkMode, AboutBoxIsDarkWithLightLabels) {
   SetWindowLongPtrW(button, GWLP_WNDPROC, wineProc);
 }
 
+// A menu of this thread's as a screen reader names its lines, by their
+// MSAAMENUINFO, each followed by " (off)" when disabled and by " | ".
+std::wstring MenuText(HMENU menu) {
+  std::wstring text;
+  for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STATE | MIIM_DATA;
+    GetMenuItemInfoW(menu, i, TRUE, &mii);
+    const auto* named = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
+    if (named && named->dwMSAASignature == MSAA_MENU_SIG)
+      text.append(named->pszWText, named->cchWText);
+    text += (mii.fState & MFS_GRAYED) ? L" (off) | " : L" | ";
+  }
+  return text;
+}
+
+// A result box's context menu, opened by the menu key: drawn in the dark
+// palette with light captions, each line named for screen readers, and a
+// line chosen by its access key puts the row on the clipboard.
+TEST_F(DarkMode, ResultMenuIsDarkNamedAndChosenByAccessKeys) {
+  const std::wstring edit =
+      L" |  | &Undo (off) |  | Cu&t | &Copy | &Paste | &Delete |  | Select &All (off) | ";
+  const struct {
+    ControlId box;
+    UINT key;
+    const wchar_t *rowLines, *clipboard;
+  } cases[] = {
+      {ControlId::txtQuotientReal, 'r',
+       L"Copy Quotient as &Rectangular: 0.28 - j0.04 | "
+       L"Copy Quotient as P&olar: 0.283 \u2220 -8.13\u00b0",
+       L"0.28 - j0.04"},
+      {ControlId::txtProductImag, 'c',
+       L"Copy Product as &Rectangular: -1.0 + j7.0 | "
+       L"Copy Product as P&olar: 7.071 \u2220 98.13\u00b0",
+       L"7.0"},
+      {ControlId::txtSumReal, 'r',
+       L"Copy Sum as &Rectangular (off) | "
+       L"Copy Sum as P&olar: 6.403 \u2220 51.34\u00b0",
+       L"before"},
+  };
+  const wchar_t* inputs[] = {L"1", L"1", L"3", L"4"};
+  for (int i = 0; i < 4; ++i) SetWindowTextW((*this)[static_cast<ControlId>(100 + i)], inputs[i]);
+  SendMessageW((*this)[ControlId::cmdExecute], BM_CLICK, 0, 0);
+  SetWindowTextW((*this)[ControlId::txtSumImag], L"abc");
+  for (const auto& c : cases) {
+    const HWND box = (*this)[c.box];
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(PutClipboardText(L"before"));
+    Look look{};
+    std::wstring text;
+    EXPECT_TRUE(WhileModal(
+        [&] {
+          PostMessageW(box, WM_KEYDOWN, VK_APPS, 1);
+          PostMessageW(box, WM_KEYUP, VK_APPS, 0xC0000001);
+          Drain();
+        },
+        // By class alone: asking this thread's windows their text while it
+        // waits for the driver would never be answered.
+        [] {
+          const HWND menu = FindWindowW(L"#32768", nullptr);
+          return menu && IsWindowVisible(menu) ? menu : nullptr;
+        },
+        [&](HWND menu) {
+          text = MenuText(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+          look = LookAt(menu);
+          // The key's character, as TranslateMessage makes it: a disabled
+          // line's does nothing, and Escape then closes the menu.
+          PostMessageW(box, WM_CHAR, c.key, 1);
+          PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
+        }));
+    EXPECT_EQ(text, c.rowLines + edit);
+    EXPECT_EQ(ClipboardText(), c.clipboard);
+    EXPECT_LT(Luminance(look.back), 96);
+    EXPECT_GT(look.lightInk, 100);
+  }
+}
+
 }  // namespace
 }  // namespace quorvane::testing

@@ -6,10 +6,13 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Form1Program.h"
@@ -777,6 +780,75 @@ TEST(Form1Menus, ExitAnsweredOkEndsAtOnceWithoutAClose) {
   ASSERT_EQ(watcher.Seen().size(), 1u);
   EXPECT_EQ(watcher.Seen()[0].title, L"Quorvane Shutting Down");
   EXPECT_TRUE(IsWindow(form->hwnd()));  // no close request reached the window
+}
+
+// Ctrl+V and Shift+Insert through the program's own loop: one complex number
+// fills the focused box's input and selects its form; anything else, a
+// clipboard without text or held by another program, and every result box,
+// paste as always, at once.
+TEST(Form1Clipboard, PasteFillsAnInputOrPastesAsAlways) {
+  using C = ControlId;
+  const std::wstring megabyte(1 << 20, L'7'), thousand(1000, L'7'), held = L"(held)";
+  const struct {
+    C box;
+    std::wstring clipboard;  // empty: no text
+    bool shiftInsert;
+    std::wstring shown;  // the four inputs and the focused box
+    bool aPolar, bPolar;
+  } cases[] = {
+      {C::txtImagB, L"3+4j", false, L",,3,4,4", true, false},
+      {C::txtRealA, L"(1.5-2.25j)", true, L"1.5,-2.25,,,1.5", false, true},
+      {C::txtImagA, L"5\u222053.13\u00b0", false, L"5,53.13,,,53.13", true, true},
+      {C::txtRealB, L"12 < -30", true, L",,12,-30,12", true, true},
+      {C::txtRealA, L"42", false, L"42,,,,42", true, true},
+      {C::txtRealA, L"3+4", true, L"3+4,,,,3+4", true, true},
+      {C::txtImagA, L"", false, L",,,,", true, true},
+      {C::txtImagA, held, false, L",,,,", true, true},
+      {C::txtRealB, megabyte, true, L",," + thousand + L",," + thousand, true, true},
+      {C::txtSumReal, L"3+4j", false, L",,,,3+4j", true, true},
+  };
+  Window w;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.clipboard.substr(0, 20)));
+    w.Inputs(L"", L"", L"", L"");
+    w.Click(C::optA1);
+    w.Click(C::optB1);
+    const wchar_t* text = c.clipboard.empty() ? nullptr : c.clipboard.c_str();
+    ASSERT_TRUE(PutClipboardText(c.clipboard == held ? L"3+4j" : text));
+    std::atomic<int> holding{c.clipboard == held ? 0 : 2};  // 1 while another thread holds it
+    std::thread holder([&] {
+      if (holding == 2) return;
+      holding = OpenClipboard(nullptr) ? 1 : 2;
+      WaitFor([&] { return holding == 2; }, "the paste to end");
+      CloseClipboard();
+    });
+    ASSERT_TRUE(WaitFor([&] { return holding != 0; }, "the clipboard held"));
+    SetFocus(w[c.box]);
+    // A megabyte is pasted up to the box's limit, as an edit control does.
+    SendMessageW(w[c.box], EM_SETLIMITTEXT, c.clipboard == megabyte ? 1000 : 0, 0);
+    // Ctrl+V as TranslateMessage makes it, or Shift+Insert.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = c.shiftInsert ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const auto start = std::chrono::steady_clock::now();
+    if (c.shiftInsert) {
+      PostMessageW(w[c.box], WM_KEYDOWN, VK_INSERT, 1);
+    } else {
+      PostMessageW(w[c.box], WM_CHAR, 0x16, 1);
+    }
+    w.Drain();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    holding = 2;
+    holder.join();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    std::wstring shown;
+    for (C id : {C::txtRealA, C::txtImagA, C::txtRealB, C::txtImagB}) shown += w.Text(id) + L",";
+    EXPECT_EQ(shown + w.Text(c.box), c.shown);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optA, 1), c.aPolar);
+    EXPECT_EQ(w.form->IsSelected(OptionGroup::optB, 1), c.bPolar);
+  }
 }
 
 }  // namespace

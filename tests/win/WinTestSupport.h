@@ -5,13 +5,15 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <oleacc.h>
 #include <tlhelp32.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -398,6 +400,27 @@ inline HWND FindProcessWindow(DWORD pid, const wchar_t* cls, const wchar_t* capt
       },
       reinterpret_cast<LPARAM>(&q));
   return q.found;
+}
+
+// The clipboard as another program sets and reads it, through a window of
+// this thread's, as a writer must; null text empties it.
+inline bool PutClipboardText(const wchar_t* text) {
+  static const HWND owner =
+      CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  const size_t bytes = text ? (wcslen(text) + 1) * sizeof(wchar_t) : 0;
+  const HGLOBAL memory = bytes ? GlobalAlloc(GMEM_MOVEABLE, bytes) : nullptr;
+  if (memory) memcpy(GlobalLock(memory), text, bytes), GlobalUnlock(memory);
+  const bool put = OpenClipboard(owner) && EmptyClipboard() &&
+                   (!memory || SetClipboardData(CF_UNICODETEXT, memory));
+  CloseClipboard();
+  return put;
+}
+inline std::wstring ClipboardText() {
+  std::wstring text = L"(no text)";
+  const HANDLE memory = OpenClipboard(nullptr) ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+  if (memory) text = static_cast<const wchar_t*>(GlobalLock(memory)), GlobalUnlock(memory);
+  CloseClipboard();
+  return text;
 }
 
 inline std::wstring Env(const wchar_t* name) {

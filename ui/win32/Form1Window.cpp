@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "ui/win32/HeadingLabel.h"
+#include "ui/win32/ResultMenu.h"
+#include "win32/Clipboard.h"
 #include "win32/MessageLoop.h"
 #include "win32/WindowMessageBox.h"
 
@@ -50,6 +52,10 @@ bool Form1Window::Create(HINSTANCE instance, int showCommand, IForm1Events* even
                       icon)) {
     return false;
   }
+  for (const ControlRow& c : kForm1Controls) {
+    if (c.kind == Kind::TextBox)
+      SetWindowSubclass(Control(c.id), BoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
   quitOnDestroy_ = quitOnDestroy;
   commands_.Form_Load();
   ShowTopLevel(showCommand);
@@ -89,6 +95,69 @@ void Form1Window::UpdateTabStops(OptionGroup group) {
     style = checked ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     SetWindowLongPtrW(h, GWL_STYLE, style);
   }
+}
+
+LRESULT CALLBACK Form1Window::BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR self) {
+  auto& form = *reinterpret_cast<Form1Window*>(self);
+  const Field field = *RowOf(static_cast<ControlId>(GetDlgCtrlID(box))).field;
+  // Nothing may unwind through the system's code: a failure drops the message.
+  try {
+    LRESULT result = 0;
+    switch (msg) {
+      case WM_PASTE:
+        if (!ResultRowOf(field) && form.OnPaste(box, field)) return 0;
+        break;
+      case WM_KEYDOWN:
+        // Shift+Insert pastes as Ctrl+V does, through WM_PASTE, which Wine's
+        // edit control does not send itself for it.
+        if (wp == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000) &&
+            !(GetKeyState(VK_CONTROL) & 0x8000) && !ResultRowOf(field)) {
+          SendMessageW(box, WM_PASTE, 0, 0);
+          return 0;
+        }
+        break;
+      case WM_KEYUP:
+        // The menu key's release opens the context menu, as Windows' own
+        // window procedure does and Wine's does not.
+        if (wp == VK_APPS && ResultRowOf(field)) {
+          SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), -1);
+          return 0;
+        }
+        break;
+      case WM_CONTEXTMENU:
+        if (const std::optional<ResultRow> row = ResultRowOf(field)) {
+          ShowResultMenu(box, lp, *row, form.commands_, form.resultMenu_);
+          return 0;
+        }
+        break;
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(box, BoxProc, id);
+        break;
+      default:
+        if (form.resultMenu_.OnMessage(box, msg, wp, lp, result)) return result;
+        break;
+    }
+  } catch (...) {
+    return 0;
+  }
+  return DefSubclassProc(box, msg, wp, lp);
+}
+
+// True when the paste is done: the clipboard held one complex number, now in
+// the input, or another program held the clipboard, so nothing is pasted.
+bool Form1Window::OnPaste(HWND box, Field field) {
+  std::optional<std::wstring> text;
+  {
+    Clipboard clipboard(hwnd_);
+    if (!clipboard.IsOpen()) return true;
+    text = clipboard.Text(kMaxComplexTextLength);
+  }
+  if (!text || !commands_.PasteIntoInput(field, *text)) return false;
+  // The caret after the text, as after any paste.
+  const int end = GetWindowTextLengthW(box);
+  SendMessageW(box, EM_SETSEL, end, end);
+  return true;
 }
 
 int Form1Window::Show(std::wstring_view prompt, unsigned style, std::wstring_view title) {

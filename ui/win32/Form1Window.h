@@ -10,6 +10,7 @@
 
 #include "ui/Form1Commands.h"
 #include "ui/Form1Layout.h"
+#include "win32/ContextMenu.h"
 #include "win32/TopLevelWindow.h"
 
 namespace quorvane::win32 {
@@ -63,8 +64,13 @@ class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View 
   void OnClick(ControlId id);
   LRESULT OnControlColour(UINT msg, HDC dc, HWND control) override;
   void UpdateTabStops(OptionGroup group);
+  // The boxes' clipboard: a paste into an input, a result box's context menu.
+  static LRESULT CALLBACK BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                  DWORD_PTR self);
+  bool OnPaste(HWND box, Field field);
 
   Form1Commands commands_;
+  ContextMenu resultMenu_;
   IForm1Events* events_ = nullptr;
   bool quitOnDestroy_ = false;
 };
