@@ -1,21 +1,13 @@
-// A context menu shown for a control and followed until the user chooses a
-// command or leaves it. In the dark palette the program draws every line in
-// the palette's menu colours, each keeping its caption for screen readers
-// (MSAAMENUINFO) and its access key (WM_MENUCHAR); otherwise it is Windows'
-// own menu, as every other context menu is.
+// A context menu's lines, and the popup menu made of them as Windows draws
+// it. The window that shows it gives it its colours (WindowFrame::TrackPopup).
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
-#include <oleacc.h>
 
-#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "win32/Owned.h"
-#include "win32/Brushes.h"
 
 namespace quorvane::win32 {
 
@@ -27,31 +19,6 @@ struct MenuLine {
   bool enabled = true;
 };
 
-class ContextMenu {
- public:
-  // Shows `lines` at `at` (screen coordinates) for `owner`, in the colours of
-  // owner's top-level window, and returns the id chosen, or 0. While it
-  // shows, owner's WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR must reach
-  // OnMessage.
-  UINT Track(HWND owner, POINT at, std::span<const MenuLine> lines);
-  // True, with its answer, for a message of the menu being shown.
-  bool OnMessage(HWND owner, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) const;
-
- private:
-  struct Item {
-    MSAAMENUINFO accessible;  // first, where screen readers look for it
-    std::wstring caption;
-    bool separator;
-    bool enabled;
-  };
-  bool Measure(HWND owner, MEASUREITEMSTRUCT& m) const;
-  bool Draw(const DRAWITEMSTRUCT& d) const;
-  LRESULT MenuChar(wchar_t key) const;
-
-  const WindowColours* colours_ = nullptr;  // while a dark menu shows
-  OwnedFont font_;
-  int dpi_ = 96;
-  std::vector<std::unique_ptr<Item>> items_;
-};
+OwnedMenu MakePopupMenu(std::span<const MenuLine> lines);
 
 }  // namespace quorvane::win32

@@ -1,6 +1,7 @@
 #include "win32/DarkMenus.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <utility>
 
 #include "win32/DarkPainters.h"
@@ -24,6 +25,17 @@ void SetBackground(HMENU menu, HBRUSH brush) {
   info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
   info.hbrBack = brush;
   SetMenuInfo(menu, &info);
+}
+
+// The access letter of a caption, the character after a single "&", in
+// capitals; 0 when it has none.
+wchar_t AccessLetter(const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] != L'&') return static_cast<wchar_t>(std::towupper(caption[i + 1]));
+    ++i;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -68,9 +80,12 @@ void MenuColours::Forget(HMENU menu) {
 void MenuColours::OwnerDraw(Menu& menu, HMENU from, bool onBar) {
   for (int i = 0, n = GetMenuItemCount(from); i < n; ++i) {
     auto item = std::make_unique<Item>();
-    wchar_t caption[128] = {};
-    GetMenuStringW(from, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
-    item->caption = caption;
+    // A caption of any length: a context menu's shows a row's numbers.
+    const int length = GetMenuStringW(from, static_cast<UINT>(i), nullptr, 0, MF_BYPOSITION);
+    item->caption.resize(static_cast<size_t>(std::max(length, 0)) + 1);
+    const int got = GetMenuStringW(from, static_cast<UINT>(i), item->caption.data(),
+                                   static_cast<int>(item->caption.size()), MF_BYPOSITION);
+    item->caption.resize(static_cast<size_t>(std::max(got, 0)));
     item->onBar = onBar;
     item->accessible = {MSAA_MENU_SIG, static_cast<DWORD>(item->caption.size()),
                         item->caption.data()};
@@ -162,6 +177,23 @@ bool MenuColours::Draw(const DRAWITEMSTRUCT& d, const WindowColours& colours, in
               (item->onBar ? DT_CENTER : DT_LEFT) | DT_SINGLELINE | DT_VCENTER,
               !(d.itemState & ODS_NOACCEL));
   return true;
+}
+
+bool MenuColours::MenuChar(HMENU menu, wchar_t key, LRESULT& result) const {
+  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+    const Item* item = (mii.fType & MFT_OWNERDRAW) ? Find(mii.dwItemData) : nullptr;
+    if (!item) continue;
+    if (!item->separator && !(mii.fState & MFS_DISABLED) &&
+        AccessLetter(item->caption) == std::towupper(key)) {
+      result = MAKELRESULT(i, MNC_EXECUTE);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace quorvane::win32

@@ -9,8 +9,9 @@
 //   TrackPopupMenu(popup, flags, x, y, 0, window, nullptr);
 //   menus.Forget(popup);
 //   DestroyMenu(popup);
-// and answers WM_MEASUREITEM and WM_DRAWITEM through Measure and Draw, which
-// take the items of every menu given over and no others.
+// and answers WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR through Measure,
+// Draw and MenuChar, which take the items of every menu given over and no
+// others.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +45,9 @@ class MenuColours {
   // window's `dpi`; false for any other item.
   bool Measure(HWND window, int dpi, MEASUREITEMSTRUCT& item) const;
   bool Draw(const DRAWITEMSTRUCT& item, const WindowColours& colours, int dpi) const;
+  // WM_MENUCHAR: the enabled item of `menu` whose access letter is `key`,
+  // chosen; false for a menu not given over.
+  bool MenuChar(HMENU menu, wchar_t key, LRESULT& result) const;
 
  private:
   struct Item {

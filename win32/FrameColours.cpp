@@ -54,6 +54,14 @@ void WindowFrame::TakePalette(const Palette& palette, bool change) {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
+UINT WindowFrame::TrackPopup(HMENU popup, POINT at) {
+  menus_.Apply(popup, colours_);
+  const auto chosen = static_cast<UINT>(
+      TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
+  menus_.Forget(popup);
+  return chosen;
+}
+
 void WindowFrame::RemeasureMenus() {
   if (!colours_.Dark()) return;
   menus_.Remeasure();
@@ -97,6 +105,9 @@ bool WindowFrame::HandleColourMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& r
     case WM_DRAWITEM:
       result = TRUE;
       return menus_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), colours_, dpi_);
+    case WM_MENUCHAR:
+      // Windows finds no access letter in an item it does not draw itself.
+      return menus_.MenuChar(reinterpret_cast<HMENU>(lp), LOWORD(wp), result);
     default:
       break;
   }

@@ -33,6 +33,10 @@ class WindowFrame {
  public:
   HWND hwnd() const { return hwnd_; }
   int Dpi() const { return dpi_; }
+  // Shows the popup menu `popup` at `at` (screen coordinates) for the
+  // window, drawn in its colours, and returns the command chosen, or 0.
+  // The popup stays the caller's.
+  UINT TrackPopup(HMENU popup, POINT at);
 
  protected:
   WindowFrame() = default;

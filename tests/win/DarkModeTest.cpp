@@ -208,12 +208,13 @@ std::wstring MenuText(HMENU menu) {
   for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_STATE | MIIM_DATA;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
     GetMenuItemInfoW(menu, i, TRUE, &mii);
     const auto* named = reinterpret_cast<const MSAAMENUINFO*>(mii.dwItemData);
     if (named && named->dwMSAASignature == MSAA_MENU_SIG)
       text.append(named->pszWText, named->cchWText);
-    text += (mii.fState & MFS_GRAYED) ? L" (off) | " : L" | ";
+    const bool off = (mii.fState & MFS_GRAYED) && !(mii.fType & MFT_SEPARATOR);
+    text += off ? L" (off) | " : L" | ";
   }
   return text;
 }
@@ -253,6 +254,7 @@ TEST_F(DarkMode, ResultMenuIsDarkNamedAndChosenByAccessKeys) {
     ASSERT_TRUE(PutClipboardText(L"before"));
     Look look{};
     std::wstring text;
+    DWORD_PTR polar = 0;
     EXPECT_TRUE(WhileModal(
         [&] {
           PostMessageW(box, WM_KEYDOWN, VK_APPS, 1);
@@ -266,14 +268,19 @@ TEST_F(DarkMode, ResultMenuIsDarkNamedAndChosenByAccessKeys) {
           return menu && IsWindowVisible(menu) ? menu : nullptr;
         },
         [&](HWND menu) {
-          text = MenuText(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+          const auto popup = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+          text = MenuText(popup);
           look = LookAt(menu);
+          // The window answers for the letters of the lines it draws.
+          SendMessageTimeoutW(form->hwnd(), WM_MENUCHAR, MAKEWPARAM(L'o', MF_POPUP),
+                              reinterpret_cast<LPARAM>(popup), SMTO_NORMAL, DeadlineMs(), &polar);
           // The key's character, as TranslateMessage makes it: a disabled
           // line's does nothing, and Escape then closes the menu.
           PostMessageW(box, WM_CHAR, c.key, 1);
           PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
         }));
     EXPECT_EQ(text, c.rowLines + edit);
+    EXPECT_EQ(polar, MAKELRESULT(1, MNC_EXECUTE));
     EXPECT_EQ(ClipboardText(), c.clipboard);
     EXPECT_LT(Luminance(look.back), 96);
     EXPECT_GT(look.lightInk, 100);

@@ -103,7 +103,6 @@ LRESULT CALLBACK Form1Window::BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, 
   const Field field = *RowOf(static_cast<ControlId>(GetDlgCtrlID(box))).field;
   // Nothing may unwind through the system's code: a failure drops the message.
   try {
-    LRESULT result = 0;
     switch (msg) {
       case WM_PASTE:
         if (!ResultRowOf(field) && form.OnPaste(box, field)) return 0;
@@ -127,7 +126,7 @@ LRESULT CALLBACK Form1Window::BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, 
         break;
       case WM_CONTEXTMENU:
         if (const std::optional<ResultRow> row = ResultRowOf(field)) {
-          ShowResultMenu(box, lp, *row, form.commands_, form.resultMenu_);
+          ShowResultMenu(box, lp, *row, form.commands_, form);
           return 0;
         }
         break;
@@ -135,7 +134,6 @@ LRESULT CALLBACK Form1Window::BoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, 
         RemoveWindowSubclass(box, BoxProc, id);
         break;
       default:
-        if (form.resultMenu_.OnMessage(box, msg, wp, lp, result)) return result;
         break;
     }
   } catch (...) {

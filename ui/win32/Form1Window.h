@@ -10,7 +10,6 @@
 
 #include "ui/Form1Commands.h"
 #include "ui/Form1Layout.h"
-#include "win32/ContextMenu.h"
 #include "win32/TopLevelWindow.h"
 
 namespace quorvane::win32 {
@@ -70,7 +69,6 @@ class Form1Window final : public TopLevelWindow<Form1Window>, public IForm1View 
   bool OnPaste(HWND box, Field field);
 
   Form1Commands commands_;
-  ContextMenu resultMenu_;
   IForm1Events* events_ = nullptr;
   bool quitOnDestroy_ = false;
 };

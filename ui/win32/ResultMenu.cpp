@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/Clipboard.h"
+#include "win32/ContextMenu.h"
 #include "win32/EditMenu.h"
 
 namespace quorvane::win32 {
@@ -16,7 +17,7 @@ constexpr UINT kCopyRectangular = 1, kCopyPolar = 2;
 }  // namespace
 
 void ShowResultMenu(HWND box, LPARAM lp, ResultRow row, Form1Commands& commands,
-                    ContextMenu& menu) {
+                    WindowFrame& window) {
   if (GetFocus() != box) SetFocus(box);
   POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (at.x == -1 && at.y == -1) {
@@ -34,7 +35,8 @@ void ShowResultMenu(HWND box, LPARAM lp, ResultRow row, Form1Commands& commands,
       {0, L""},
   };
   for (MenuLine& line : EditMenuLines(box)) lines.push_back(std::move(line));
-  const UINT chosen = menu.Track(box, at, lines);
+  const OwnedMenu menu = MakePopupMenu(lines);
+  const UINT chosen = menu ? window.TrackPopup(menu.get(), at) : 0;
   if (chosen == kCopyRectangular || chosen == kCopyPolar) {
     // A clipboard held by another program gets nothing, and no message.
     Clipboard(box).SetText(chosen == kCopyRectangular ? rectangular : polar);
